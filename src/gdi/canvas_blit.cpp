@@ -1,0 +1,2 @@
+// placeholder: replaced by the blit engine
+#include "gdi/canvas.h"

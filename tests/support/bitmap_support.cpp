@@ -1,0 +1,46 @@
+#include "support/bitmap_support.h"
+
+#include <sstream>
+
+namespace vte::test {
+
+void FillNoise(TBitmap& Bitmap, std::uint32_t Seed) {
+  std::uint32_t S = Seed * 2654435761u + 1;
+  const int Count = static_cast<int>(Bitmap.Palette().size());
+  for (int Y = 0; Y < Bitmap.Height(); ++Y) {
+    std::uint8_t* Row = Bitmap.ScanLine(Y);
+    for (int I = 0; I < Bitmap.ScanlineBytes(); ++I) {
+      S = S * 1103515245u + 12345u;
+      Row[I] = static_cast<std::uint8_t>(S >> 16);
+    }
+    const TPixelFormat F = Bitmap.PixelFormat();
+    for (int X = 0; X < Bitmap.Width(); ++X) {
+      if (F == pf15bit) WritePixel(Row, X, F, ReadPixel(Row, X, F) & 0x7FFF);
+      if (IsPaletteFormat(F) && Count > 0 && ReadPixel(Row, X, F) >= static_cast<std::uint32_t>(Count))
+        WritePixel(Row, X, F, ReadPixel(Row, X, F) % Count);
+    }
+  }
+}
+
+std::string DescribeDifference(const TBitmap& A, const TBitmap& B) {
+  std::ostringstream Out;
+  if (A.Width() != B.Width() || A.Height() != B.Height() || A.PixelFormat() != B.PixelFormat()) {
+    Out << "shape differs: " << A.Width() << "x" << A.Height() << " pf" << A.PixelFormat() << " vs "
+        << B.Width() << "x" << B.Height() << " pf" << B.PixelFormat();
+    return Out.str();
+  }
+  const TPixelFormat F = A.PixelFormat();
+  const std::uint32_t Mask = F == pf32bit ? 0xFFFFFFu : 0xFFFFFFFFu;
+  for (int Y = 0; Y < A.Height(); ++Y)
+    for (int X = 0; X < A.Width(); ++X) {
+      const std::uint32_t Pa = ReadPixel(A.ScanLine(Y), X, F) & Mask;
+      const std::uint32_t Pb = ReadPixel(B.ScanLine(Y), X, F) & Mask;
+      if (Pa != Pb) {
+        Out << "pixel (" << X << "," << Y << "): 0x" << std::hex << Pa << " vs 0x" << Pb;
+        return Out.str();
+      }
+    }
+  return {};
+}
+
+}  // namespace vte::test
