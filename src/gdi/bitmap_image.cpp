@@ -9,6 +9,5 @@ QImage TBitmap::ToQImage() const { return {}; }
 TBitmap TBitmap::FromQImage(const QImage&) { throw std::logic_error("FromQImage: not built yet"); }
 void TBitmap::LoadFromFile(const QString&) { throw std::logic_error("LoadFromFile: not built yet"); }
 void TBitmap::SaveToFile(const QString&) const { throw std::logic_error("SaveToFile: not built yet"); }
-void TBitmap::DrawOn(TCanvas&, const TRect&) const {}
 
 }  // namespace vte
