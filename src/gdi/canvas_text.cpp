@@ -84,8 +84,8 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags) {
 }
 
 // All text goes through here. X, Y place single-line text (TextOut/TextRect); otherwise the flags
-// place it in Rect. Bitmaps that QPainter cannot paint (8 bits and below) are painted through a
-// 32-bit copy of the affected area, which is then copied back honouring the clip region.
+// place it in Rect. Bitmaps that QPainter cannot paint (8 bits and below, and see below for 5-6-5)
+// are painted through a 32-bit copy of the affected area, which is then copied back honouring the clip region.
 void TCanvas::DrawText32(const QString& Text, const TRect& Rect, unsigned Flags, bool Opaque, int X,
                          int Y) {
   const QFont Font = FState.Font.ToQFont();
@@ -107,7 +107,9 @@ void TCanvas::DrawText32(const QString& Text, const TRect& Rect, unsigned Flags,
   const QRect Box = Clip.boundingRect();
 
   TBitmap& Bmp = *FBitmap;
-  const bool Direct = IsDirectFormat(Bmp.PixelFormat());
+  // Qt 6.4 draws one-bit glyphs into RGB16 images with a wrong row step (the letters come out
+  // squashed, the rest spills to the left), so 5-6-5 bitmaps also take the 32-bit way.
+  const bool Direct = IsDirectFormat(Bmp.PixelFormat()) && Bmp.PixelFormat() != pf16bit;
   TBitmap Temp;
   QImage Target;
   QPoint Shift(0, 0);  // device position of the painted image's (0,0)

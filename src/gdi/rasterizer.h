@@ -1,0 +1,43 @@
+#pragma once
+// The pixel sets of the canvas's shapes, as device rectangles (rows of one pixel, or for steep
+// lines columns of one pixel) ready for TCanvas::FillSpans. Pure integer arithmetic: a shape drawn
+// twice, or by two neighbouring calls, covers exactly the same pixels, so effects that build a
+// picture from many small shapes (wedges, discs of growing radius) leave no seams.
+//
+// A pixel (x, y) stands for its centre (x + 1/2, y + 1/2); all decisions are made in doubled
+// coordinates so that centres are odd integers and never fall on an integer vertex.
+#include <vector>
+
+#include "gdi/geometry.h"
+
+namespace vte {
+
+// The row interval [Left, Right) of the ellipse inscribed in Bounds on row Y: the pixels whose
+// centres lie inside or on the ellipse of centre ((L+R)/2, (T+B)/2) and semi-axes (R-L)/2,
+// (B-T)/2. False (and an empty interval) when the row has no such pixel.
+bool EllipseRow(const TRect& Bounds, int Y, int& Left, int& Right);
+
+struct TEllipseSpans {
+  std::vector<TRect> Interior;  // inside pixels whose four neighbours are all inside
+  std::vector<TRect> Outline;   // inside pixels with a 4-neighbour outside
+};
+
+// The ellipse's rows FirstRow <= y < LastRow (clamped to Bounds), split into interior and outline.
+// Rows outside the range are still consulted as neighbours, so a limited range gives the same
+// pixels as the full ellipse would on those rows.
+TEllipseSpans EllipseSpans(const TRect& Bounds, int FirstRow, int LastRow);
+// All inside pixels of those rows, one span a row.
+std::vector<TRect> EllipseInsideSpans(const TRect& Bounds, int FirstRow, int LastRow);
+
+// Alternate (even-odd) fill of the closed polygon on rows FirstRow <= y < LastRow: a pixel is
+// inside when its centre is. Edges are half-open in y; a centre exactly on a left edge is inside,
+// on a right edge outside, so polygons sharing an edge split its pixels without gap or overlap.
+std::vector<TRect> PolygonSpans(const std::vector<TPoint>& Points, int FirstRow, int LastRow);
+
+// The one-pixel line from From to To without To, only the pixels inside Limit. Along the major
+// axis (x when |dx| >= |dy|) there is one pixel per step; the minor coordinate is the ideal one
+// rounded half up, computed from the fixed endpoints, so the line's pixels do not depend on the
+// direction it is drawn in (apart from the left-out end). From == To gives nothing.
+std::vector<TRect> LineSpans(TPoint From, TPoint To, const TRect& Limit);
+
+}  // namespace vte
