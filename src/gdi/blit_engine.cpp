@@ -81,17 +81,25 @@ void TBlitEngine::PatternBlt(const TBlitSurface& Dest, std::span<const TRect> Pi
   }
 }
 
-void TBlitEngine::BitBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
-                         const TBlitSurface& Source, TPoint Offset, const TBlitBrush& Brush,
-                         std::uint8_t Code) {
+bool TBlitEngine::BeginSourceBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
+                                 const TBlitSurface& Source, const TBlitBrush& Brush,
+                                 std::uint8_t Code) {
+  // An operation that ignores the source is a pattern operation, whatever source it was given.
   if (!RopUsesSource(Code)) {
     PatternBlt(Dest, Pieces, Brush, Code);
-    return;
+    return false;
   }
-  if (Pieces.empty()) return;
+  if (Pieces.empty()) return false;
   Prepare(Dest, Pieces, Brush, Code);
   FConverter.Setup(Source.Format, *Source.Palette, Source.Mono, Dest.Format, *Dest.Palette,
                    Dest.Mono, FCache);
+  return true;
+}
+
+void TBlitEngine::BitBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
+                         const TBlitSurface& Source, TPoint Offset, const TBlitBrush& Brush,
+                         std::uint8_t Code) {
+  if (!BeginSourceBlt(Dest, Pieces, Source, Brush, Code)) return;
   TBlitSurface Src = Source;
   bool SameBits = Source.Bits == Dest.Bits;
   if (SameBits && Pieces.size() > 1) {
@@ -163,14 +171,7 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
 void TBlitEngine::StretchBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
                              const TBlitSurface& Source, const TStretchMap& Map,
                              const TBlitBrush& Brush, std::uint8_t Code) {
-  if (!RopUsesSource(Code)) {
-    PatternBlt(Dest, Pieces, Brush, Code);
-    return;
-  }
-  if (Pieces.empty()) return;
-  Prepare(Dest, Pieces, Brush, Code);
-  FConverter.Setup(Source.Format, *Source.Palette, Source.Mono, Dest.Format, *Dest.Palette,
-                   Dest.Mono, FCache);
+  if (!BeginSourceBlt(Dest, Pieces, Source, Brush, Code)) return;
   TBlitSurface Src = Source;
   if (Source.Bits == Dest.Bits) {
     // A stretch has no order that reads every pixel before it is written: read a copy.

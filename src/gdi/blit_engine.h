@@ -56,6 +56,9 @@ private:
   const std::uint8_t* SourceRun(const TBlitSurface& Source, TPixelFormat DestFormat, int Y, int X,
                                 int Width, const TRun& Run, bool SameBits);
   // Copies source rows First .. Last into scratch memory; the result reads like Source.
+  // The common start of the source operations; false when nothing is left for the caller to do.
+  bool BeginSourceBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
+                      const TBlitSurface& Source, const TBlitBrush& Brush, std::uint8_t Code);
   TBlitSurface Snapshot(const TBlitSurface& Source, int First, int Last);
   void Reserve(int Pixels, int Bytes);
 

@@ -20,20 +20,14 @@ namespace {
 
 using test::DescribeDifference;
 using test::FillNoise;
+using test::BlitConvertValue;
+using test::RandomPalette;
+using test::Raw;
 
 QRgb At(const TBitmap& B, int X, int Y) {
   return DecodePixel(B.PixelFormat(), B.Palette(), ReadPixel(B.ScanLine(Y), X, B.PixelFormat()));
 }
-std::uint32_t Raw(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
 
-TPalette RandomPalette(std::size_t Count, std::uint32_t Seed) {
-  TPalette P(Count);
-  for (auto& C : P) {
-    Seed = Seed * 1664525u + 1013904223u;
-    C = 0xFF000000u | (Seed >> 8);
-  }
-  return P;
-}
 
 // A picture with smooth areas and edges, so that JPEG keeps it close.
 QImage Gradient(int W, int H) {

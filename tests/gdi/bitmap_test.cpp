@@ -16,6 +16,9 @@ namespace {
 
 using test::DescribeDifference;
 using test::FillNoise;
+using test::BlitConvertValue;
+using test::RandomPalette;
+using test::Raw;
 
 const std::array<TPixelFormat, 7> AllFormats = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
 
@@ -27,20 +30,10 @@ std::string Name(TPixelFormat F) { return "pf" + std::to_string(PixelFormatStora
 QRgb At(const TBitmap& B, int X, int Y) {
   return DecodePixel(B.PixelFormat(), B.Palette(), ReadPixel(B.ScanLine(Y), X, B.PixelFormat()));
 }
-std::uint32_t Raw(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
 void Put(TBitmap& B, int X, int Y, QRgb C) {
   WritePixel(B.ScanLine(Y), X, B.PixelFormat(), EncodePixel(B.PixelFormat(), B.Palette(), C));
 }
 
-// Repeatable colours for palettes.
-TPalette RandomPalette(std::size_t Count, std::uint32_t Seed) {
-  TPalette P(Count);
-  for (auto& C : P) {
-    Seed = Seed * 1664525u + 1013904223u;
-    C = 0xFF000000u | (Seed >> 8);
-  }
-  return P;
-}
 
 // Palettes where the nearest entry is often a tie, which the lowest index must win: repeated
 // entries, and greys two apart in falling order (a colour with R+G+B = 6k+3 lies exactly between

@@ -16,6 +16,9 @@ namespace vte {
 namespace {
 
 using test::FillNoise;
+using test::BlitConvertValue;
+using test::RandomPalette;
+using test::Raw;
 
 constexpr TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
 
@@ -33,19 +36,6 @@ testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B) {
   return testing::AssertionSuccess();
 }
 
-// A value of From's format in To's format, by the blit's rules.
-std::uint32_t ConvertValue(const TBitmap& From, std::uint32_t V, const TBitmap& To) {
-  const TPixelFormat SF = From.PixelFormat(), DF = To.PixelFormat();
-  if (SF == DF && (!IsPaletteFormat(SF) || From.Palette() == To.Palette())) return V;
-  if (From.Monochrome()) {
-    if (IsPaletteFormat(DF))
-      return NearestPaletteIndex(To.Palette(), V ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    return V ? AllOnesPixel(DF) : 0u;
-  }
-  const QRgb C = DecodePixel(SF, From.Palette(), V);
-  if (To.Monochrome()) return (C & 0xFFFFFF) == 0xFFFFFF ? 1u : 0u;
-  return EncodePixel(DF, To.Palette(), C);
-}
 
 struct TOracleBrush {
   TColor Color = clWhite;
@@ -57,7 +47,7 @@ std::uint32_t BrushValue(const TOracleBrush& B, const TBitmap& Dest, int X, int 
   if (!B.Pattern) return EncodePixel(Dest.PixelFormat(), Dest.Palette(), ColorToQRgb(B.Color));
   const int Px = Mod(X - B.Origin.X, 8) % B.Pattern->Width();
   const int Py = Mod(Y - B.Origin.Y, 8) % B.Pattern->Height();
-  return ConvertValue(*B.Pattern, ReadPixel(B.Pattern->ScanLine(Py), Px, B.Pattern->PixelFormat()),
+  return BlitConvertValue(*B.Pattern, ReadPixel(B.Pattern->ScanLine(Py), Px, B.Pattern->PixelFormat()),
                       Dest);
 }
 
@@ -75,7 +65,7 @@ void OracleBlit(TBitmap& Dest, const TRect& R, const TBitmap* Source, TPoint Off
       if (Source) {
         const int Sx = X + Offset.X, Sy = Y + Offset.Y;
         if (Sx < 0 || Sy < 0 || Sx >= Source->Width() || Sy >= Source->Height()) continue;
-        S = ConvertValue(*Source, ReadPixel(Source->ScanLine(Sy), Sx, Source->PixelFormat()), Dest);
+        S = BlitConvertValue(*Source, ReadPixel(Source->ScanLine(Sy), Sx, Source->PixelFormat()), Dest);
       }
       const std::uint32_t D = ReadPixel(Dest.ScanLine(Y), X, F);
       WritePixel(Dest.ScanLine(Y), X, F, RopBits<std::uint32_t>(Code, BrushValue(Brush, Dest, X, Y), S, D));

@@ -12,6 +12,9 @@ namespace vte {
 namespace {
 
 using test::FillNoise;
+using test::BlitConvertValue;
+using test::RandomPalette;
+using test::Raw;
 
 constexpr TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
 
@@ -32,19 +35,6 @@ testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B) {
 
 std::uint32_t Pix(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
 
-// A value of From's format in To's format, by the blit's rules.
-std::uint32_t ConvertValue(const TBitmap& From, std::uint32_t V, const TBitmap& To) {
-  const TPixelFormat SF = From.PixelFormat(), DF = To.PixelFormat();
-  if (SF == DF && (!IsPaletteFormat(SF) || From.Palette() == To.Palette())) return V;
-  if (From.Monochrome()) {
-    if (IsPaletteFormat(DF))
-      return NearestPaletteIndex(To.Palette(), V ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    return V ? AllOnesPixel(DF) : 0u;
-  }
-  const QRgb C = DecodePixel(SF, From.Palette(), V);
-  if (To.Monochrome()) return (C & 0xFFFFFF) == 0xFFFFFF ? 1u : 0u;
-  return EncodePixel(DF, To.Palette(), C);
-}
 
 // The expected stretch in device coordinates (extents may be negative): destination pixel i of
 // the normalised extent reads source S0 + floor((2i+1) * WS / 2W).
@@ -62,9 +52,9 @@ void OracleStretch(TBitmap& Dest, int X, int Y, int W, int H, const TBitmap& Src
       const int Sx = XS + static_cast<int>(FloorDiv((2LL * I + 1) * WS, 2LL * W));
       const int Sy = YS + static_cast<int>(FloorDiv((2LL * J + 1) * HS, 2LL * H));
       if (Sx < 0 || Sy < 0 || Sx >= Src.Width() || Sy >= Src.Height()) continue;
-      const std::uint32_t S = ConvertValue(Src, Pix(Src, Sx, Sy), Dest);
+      const std::uint32_t S = BlitConvertValue(Src, Pix(Src, Sx, Sy), Dest);
       const std::uint32_t P =
-          Pattern ? ConvertValue(*Pattern, Pix(*Pattern, Mod(Dx - Origin.X, 8), Mod(Dy - Origin.Y, 8)), Dest)
+          Pattern ? BlitConvertValue(*Pattern, Pix(*Pattern, Mod(Dx - Origin.X, 8), Mod(Dy - Origin.Y, 8)), Dest)
                   : EncodePixel(F, Dest.Palette(), ColorToQRgb(clWhite));
       WritePixel(Dest.ScanLine(Dy), Dx, F, RopBits<std::uint32_t>(Code, P, S, Pix(Dest, Dx, Dy)));
     }

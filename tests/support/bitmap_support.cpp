@@ -43,4 +43,26 @@ std::string DescribeDifference(const TBitmap& A, const TBitmap& B) {
   return {};
 }
 
+TPalette RandomPalette(std::size_t Count, std::uint32_t Seed) {
+  TPalette P(Count);
+  for (auto& C : P) {
+    Seed = Seed * 1664525u + 1013904223u;
+    C = 0xFF000000u | (Seed >> 8);
+  }
+  return P;
+}
+
+std::uint32_t BlitConvertValue(const TBitmap& From, std::uint32_t V, const TBitmap& To) {
+  const TPixelFormat SF = From.PixelFormat(), DF = To.PixelFormat();
+  if (SF == DF && (!IsPaletteFormat(SF) || From.Palette() == To.Palette())) return V;
+  if (From.Monochrome()) {
+    if (IsPaletteFormat(DF))
+      return NearestPaletteIndex(To.Palette(), V ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return V ? AllOnesPixel(DF) : 0u;
+  }
+  const QRgb C = DecodePixel(SF, From.Palette(), V);
+  if (To.Monochrome()) return (C & 0xFFFFFF) == 0xFFFFFF ? 1u : 0u;
+  return EncodePixel(DF, To.Palette(), C);
+}
+
 }  // namespace vte::test

@@ -15,4 +15,15 @@ void FillNoise(TBitmap& Bitmap, std::uint32_t Seed);
 // of pf32bit ignored); else a description of the first difference.
 std::string DescribeDifference(const TBitmap& A, const TBitmap& B);
 
+// The raw value of a pixel.
+inline std::uint32_t Raw(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
+
+// Repeatable opaque colours for palettes.
+TPalette RandomPalette(std::size_t Count, std::uint32_t Seed);
+
+// A pixel value of From's format as the blits bring it into To's format: raw bits between equal
+// formats (and equal palettes), black/all-ones out of a monochrome bitmap, only white stays white
+// into one, the nearest entry into palette formats, otherwise through RGB.
+std::uint32_t BlitConvertValue(const TBitmap& From, std::uint32_t V, const TBitmap& To);
+
 }  // namespace vte::test
