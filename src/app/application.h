@@ -1,0 +1,24 @@
+#pragma once
+// The application object: exceptions never cross into Qt's event loop. notify() is the boundary:
+// a silent abort (EAbort) is swallowed, any other exception is shown in a message box, or handed
+// to a hook (tests).
+#include <QApplication>
+#include <functional>
+#include <string>
+
+namespace vte {
+
+class TApplication : public QApplication {
+  Q_OBJECT
+
+public:
+  TApplication(int& Argc, char** Argv);
+  bool notify(QObject* Receiver, QEvent* Event) override;
+
+  // When set, errors go here instead of a message box.
+  std::function<void(const std::string& Message)> OnException;
+  // Shows an error as the event boundary does.
+  void ShowException(const std::string& Message);
+};
+
+}  // namespace vte
