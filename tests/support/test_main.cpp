@@ -1,14 +1,33 @@
 // The main of every test program: an application object on the offscreen platform (text and
-// widgets need one), then GoogleTest.
+// widgets need one), then GoogleTest. The offscreen screen is 1920x1080, so that screen copies of
+// full-HD areas work; top-level windows keep the platform's frame margins, so that the non-client
+// area exists.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    // Test programs run side by side: each writes its own copy and renames it into place, which
+    // is atomic, so none reads a half-written file.
+    const QString Config = QDir::tempPath() + QStringLiteral("/vte-offscreen-screen.json");
+    const QString Own = Config + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
+    QFile F(Own);
+    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+      F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
+              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":true})");
+      F.close();
+      std::rename(Own.toLocal8Bit().constData(), Config.toLocal8Bit().constData());
+      setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
+    } else {
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+  }
   if (!std::getenv("XDG_RUNTIME_DIR")) {
     const QString Dir = QDir::tempPath() + QStringLiteral("/vte-test-runtime");
     QDir().mkpath(Dir);
