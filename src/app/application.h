@@ -19,6 +19,12 @@ public:
   std::function<void(const std::string& Message)> OnException;
   // Shows an error as the event boundary does.
   void ShowException(const std::string& Message);
+
+  // The boundary itself: runs Deliver; EAbort is swallowed, any other exception goes to Report
+  // (with "Unknown error" for what is no std::exception). An event that raised counts as not
+  // handled (false).
+  static bool DeliverGuarded(const std::function<bool()>& Deliver,
+                             const std::function<void(const std::string&)>& Report);
 };
 
 }  // namespace vte

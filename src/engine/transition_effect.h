@@ -38,6 +38,8 @@ class TTransitionEffect;
 struct TTERenderTarget {
   TCanvas* Canvas = nullptr;
   std::function<void(const TRect&)> Flush;
+  // Called once a frame (Final false) or a pass's final image (Final true) is on the target.
+  std::function<void(bool Final)> FrameDone;
 };
 
 using TTENotifyEvent = std::function<void(TTransitionEffect* Sender)>;
@@ -173,12 +175,21 @@ private:
   friend class TTransitionList;
   friend class TTEOffscreenRun;
 
+  using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
+
   void ReleaseRenderWindow();
   bool CanRun() const { return FEnabled || FFlickerFreeWhenDisabled; }
+  bool FindControlToCover(QWidget*& Control, TRect& Rect);
   std::unique_ptr<TBitmap> PaintControl();
   std::unique_ptr<TBitmap> CaptureScreen();
-  void PrepareOldImageAndWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitmap>& OwnedWork);
-  void RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool FirePassEvents);
+  std::unique_ptr<TBitmap> CaptureOldLook();
+  void CreateRenderWindow(QWidget* Parent, const TRect& Bounds);
+  void CopyToTarget(const TBitmap& Bitmap);
+  // The animation of a prepared run: one or two passes from FOldBitmap (and FPass2Bitmap) to the
+  // new look that NewLook paints.
+  void RunPasses(const TLookProvider& NewLook);
+  void PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitmap>& OwnedWork);
+  void RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool Animate, bool FireStart);
 
   bool FAbortOnClick = false;
   bool FAbortOnEscape = false;
@@ -204,7 +215,7 @@ private:
   TRect FControlRect;
   TRect FScreenRect;
   bool FClientCoordinatesInUse = true;
-  TTERenderWindow* FRenderWindow = nullptr;  // owned while prepared
+  QPointer<TTERenderWindow> FRenderWindow;  // owned while prepared
   bool FRenderWindowReady = false;
   TTERenderTarget FTarget;
 };

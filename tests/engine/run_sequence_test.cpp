@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/render_window.h"
+#include "engine/transition_effect.h"
+#include "render/device.h"
+
+namespace vte {
+namespace {
+
+// An effect that records what the run hands it and shows the new look in one copy.
+class TRecordingEffect : public TTransitionEffect {
+public:
+  explicit TRecordingEffect(std::vector<std::string>& Log) : FLog(Log) {
+    OnBeforeTransition = [this](TTransitionEffect*) { FLog.push_back("before"); };
+    OnStartTransition = [this](TTransitionEffect*) { FLog.push_back("start"); };
+    OnEndTransition = [this](TTransitionEffect*) { FLog.push_back("end"); };
+    OnAfterTransition = [this](TTransitionEffect*) { FLog.push_back("after"); };
+  }
+  void DoExecute(TTETransitionData& Data) override {
+    FLog.push_back(SecondPass() ? "pass2" : "pass1");
+    Milliseconds.push_back(TTransitionEffect::Milliseconds());
+    ReversedSeen.push_back(ReversedToUse());
+    if (Data.SrcBmp) SourceColors.push_back(Data.SrcBmp->PixelColor(1, 1));
+    if (Data.DstBmp) DestColors.push_back(Data.DstBmp->PixelColor(1, 1));
+    if (Throw) throw std::runtime_error("effect failed");
+    ShowFinalImage(Data);
+  }
+
+  bool Throw = false;
+  std::vector<int> Milliseconds;
+  std::vector<bool> ReversedSeen;
+  std::vector<TColor> SourceColors, DestColors;
+
+private:
+  std::vector<std::string>& FLog;
+};
+
+int RenderWindowCount() {
+  int N = 0;
+  for (QWidget* W : QApplication::allWidgets()) N += qobject_cast<TTERenderWindow*>(W) != nullptr;
+  return N;
+}
+
+QColor ScreenPixel(QWidget* W, QPoint P) {
+  const QPoint G = W->mapToGlobal(P);
+  return QGuiApplication::primaryScreen()->grabWindow(0, G.x(), G.y(), 1, 1).toImage().pixelColor(0, 0);
+}
+
+class RunSequence : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Window.setGeometry(50, 60, 320, 240);
+    Panel = new QWidget(&Window);
+    Panel->setGeometry(20, 30, 200, 150);
+    Panel->setAutoFillBackground(true);
+    SetColor(Panel, Qt::red);
+    Window.show();
+    QApplication::processEvents();
+  }
+  void TearDown() override { ASSERT_FALSE(TransitionActive); }
+
+  static void SetColor(QWidget* W, QColor C) {
+    QPalette P = W->palette();
+    P.setColor(QPalette::Window, C);
+    W->setPalette(P);
+  }
+
+  QWidget Window;
+  QWidget* Panel = nullptr;
+  std::vector<std::string> Log;
+};
+
+TEST_F(RunSequence, EnabledRunFiresEveryEventOnceInOrderAndShowsTheNewLook) {
+  TRecordingEffect E(Log);
+  ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  EXPECT_TRUE(TransitionActive);
+  EXPECT_EQ(RenderWindowCount(), 1);
+  // Covering the area changes nothing on the screen.
+  EXPECT_EQ(ScreenPixel(Panel, {10, 10}), QColor(Qt::red));
+  SetColor(Panel, Qt::blue);
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "start", "pass1", "end", "after"}));
+  EXPECT_EQ(E.SourceColors, std::vector<TColor>{clRed});
+  EXPECT_EQ(E.DestColors, std::vector<TColor>{clBlue});
+  EXPECT_FALSE(E.Prepared());
+  EXPECT_EQ(RenderWindowCount(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(ScreenPixel(Panel, {10, 10}), QColor(Qt::blue));
+}
+
+TEST_F(RunSequence, DisabledAndUnpreparedRunsFireOnlyBeforeAndAfter) {
+  TRecordingEffect E(Log);
+  E.SetEnabled(false);
+  EXPECT_FALSE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "after"}));
+
+  Log.clear();
+  TRecordingEffect Unprepared(Log);
+  Unprepared.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "after"}));
+}
+
+TEST_F(RunSequence, FlickerFreeCutShowsTheNewLookWithoutAnimationEvents) {
+  TRecordingEffect E(Log);
+  E.SetEnabled(false);
+  E.SetFlickerFreeWhenDisabled(true);
+  ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  SetColor(Panel, Qt::green);
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "after"}));
+  QApplication::processEvents();
+  EXPECT_EQ(ScreenPixel(Panel, {100, 100}), QColor(Qt::green));
+}
+
+TEST_F(RunSequence, ExceptionInTheEffectCleansUpAndReachesTheCaller) {
+  TRecordingEffect E(Log);
+  E.Throw = true;
+  ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  EXPECT_THROW(E.Execute(), std::runtime_error);
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "start", "pass1", "after"}));
+  EXPECT_FALSE(TransitionActive);
+  EXPECT_FALSE(E.Prepared());
+  EXPECT_EQ(RenderWindowCount(), 0);
+}
+
+TEST_F(RunSequence, OneTransitionAtATime) {
+  TRecordingEffect A(Log), B(Log);
+  ASSERT_TRUE(A.Prepare(Panel, Rect(0, 0, 10, 10)));
+  EXPECT_FALSE(B.Prepare(Panel, Rect(0, 0, 10, 10)));
+  A.UnPrepare();
+  EXPECT_TRUE(B.Prepare(Panel, Rect(0, 0, 10, 10)));
+  B.SetEnabled(false);  // unprepares
+  EXPECT_FALSE(B.Prepared());
+  EXPECT_FALSE(TransitionActive);
+}
+
+TEST_F(RunSequence, HiddenControlMovesUpAndKeepsItsPlaceOnTheScreen) {
+  auto* Hidden = new QWidget(Panel);
+  Hidden->setGeometry(30, 40, 100, 80);
+  Hidden->hide();
+  TRecordingEffect E(Log);
+  ASSERT_TRUE(E.Prepare(Hidden, Rect(5, 6, 55, 46)));
+  TTERenderWindow* RW = nullptr;
+  for (QWidget* W : QApplication::allWidgets())
+    if (auto* R = qobject_cast<TTERenderWindow*>(W)) RW = R;
+  ASSERT_NE(RW, nullptr);
+  EXPECT_EQ(RW->parentWidget(), Panel);
+  EXPECT_EQ(RW->geometry(), QRect(35, 46, 50, 40));
+  E.UnPrepare();
+}
+
+TEST_F(RunSequence, TwoPassesHalveTheTimeReverseTheFirstPassAndUseTheControlColour) {
+  TRecordingEffect E(Log);
+  E.SetPassSetting(teTwoPasses);
+  E.SetMilliseconds(1001);
+  E.Pass2Options()->SetDistributedTime(true);
+  E.Pass2Options()->SetReversed(true);
+  ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  // The caller empties the control first and makes the intermediate image: a plain bitmap of
+  // the control's colour at that moment (SolidColor is clNone).
+  SetColor(Panel, Qt::green);
+  E.PreparePass2Image();
+  SetColor(Panel, Qt::blue);
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "start", "pass1", "pass2", "end", "after"}));
+  EXPECT_EQ(E.Milliseconds, (std::vector<int>{500, 500}));
+  EXPECT_EQ(E.TTransitionEffect::Milliseconds(), 1001);
+  EXPECT_EQ(E.ReversedSeen, (std::vector<bool>{true, false}));
+  ASSERT_EQ(E.DestColors.size(), 2u);
+  EXPECT_EQ(E.SourceColors[0], clRed);
+  EXPECT_EQ(E.DestColors[0], clLime);
+  EXPECT_EQ(E.SourceColors[1], clLime);
+  EXPECT_EQ(E.DestColors[1], clBlue);
+}
+
+TEST_F(RunSequence, PaletteDependentPassesFollowTheScreenDepth) {
+  TRecordingEffect E(Log);
+  E.SetPassSetting(tePaletteDependent);
+  ForceScreenBitsPerPixel(8);
+  EXPECT_EQ(E.PassesToUse(), 2);
+  ForceScreenBitsPerPixel(32);
+  EXPECT_EQ(E.PassesToUse(), 1);
+  ForceScreenBitsPerPixel(0);
+  E.SetPassSetting(teOnePass);
+  E.SetReversed(true);
+  E.Pass2Options()->SetReversed(true);
+  EXPECT_TRUE(E.ReversedToUse());  // one pass: always Reversed itself
+}
+
+}  // namespace
+}  // namespace vte
