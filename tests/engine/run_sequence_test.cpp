@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -157,6 +158,64 @@ TEST_F(RunSequence, HiddenControlMovesUpAndKeepsItsPlaceOnTheScreen) {
   EXPECT_EQ(RW->parentWidget(), Panel);
   EXPECT_EQ(RW->geometry(), QRect(35, 46, 50, 40));
   E.UnPrepare();
+}
+
+TTERenderWindow* TheRenderWindow() {
+  for (QWidget* W : QApplication::allWidgets())
+    if (auto* R = qobject_cast<TTERenderWindow*>(W)) return R;
+  return nullptr;
+}
+
+TEST_F(RunSequence, WindowCoordinatesInsideTheClientAreaBecomeClientCoordinates) {
+  // A top-level window: its frame is the non-client area.
+  TRecordingEffect E(Log);
+  E.ClientCoordinates = false;
+  const TPoint O = GetClientOffset(&Window);
+  ASSERT_GT(O.X, 0);
+  ASSERT_TRUE(E.Prepare(&Window, Rect(O.X + 5, O.Y + 6, O.X + 105, O.Y + 56)));
+  TTERenderWindow* RW = TheRenderWindow();
+  ASSERT_NE(RW, nullptr);
+  EXPECT_EQ(RW->parentWidget(), &Window);
+  EXPECT_EQ(RW->geometry(), QRect(5, 6, 100, 50));
+  E.UnPrepare();
+
+  // Reaching into the frame of a window without a parent: a top-level pop-up covers it.
+  ASSERT_TRUE(E.Prepare(&Window, Rect(0, 0, 100, 50)));
+  RW = TheRenderWindow();
+  ASSERT_NE(RW, nullptr);
+  EXPECT_TRUE(RW->isWindow());
+  const QRect Frame = Window.frameGeometry();
+  EXPECT_EQ(RW->geometry(), QRect(Frame.topLeft(), QSize(100, 50)));
+  E.UnPrepare();
+  EXPECT_EQ(TheRenderWindow(), nullptr);
+}
+
+TEST_F(RunSequence, TheRenderWindowTakesTheRegionAndInputDoesNotReachTheWidgets) {
+  TRecordingEffect E(Log);
+  int KeysSeen = 0;
+  struct TKeyCounter : QWidget {
+    int* Count;
+    explicit TKeyCounter(QWidget* P, int* C) : QWidget(P), Count(C) { setFocusPolicy(Qt::StrongFocus); }
+    void keyPressEvent(QKeyEvent*) override { ++*Count; }
+  };
+  auto* Target = new TKeyCounter(Panel, &KeysSeen);
+  Target->setGeometry(0, 0, 20, 20);
+  Target->show();
+  E.RenderWindowRegion = QRegion(0, 0, 40, 30, QRegion::Ellipse);
+  ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+  QRegion Seen;
+  E.OnStartTransition = [&](TTransitionEffect*) {
+    Seen = TheRenderWindow()->mask();
+    // A key typed during the run is dropped.
+    QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(Target, &Key);
+  };
+  E.Execute();
+  EXPECT_EQ(Seen, QRegion(0, 0, 40, 30, QRegion::Ellipse));
+  EXPECT_EQ(KeysSeen, 0);
+  QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QApplication::sendEvent(Target, &Key);
+  EXPECT_EQ(KeysSeen, 1);  // and reaches it again afterwards
 }
 
 TEST_F(RunSequence, TwoPassesHalveTheTimeReverseTheFirstPassAndUseTheControlColour) {
