@@ -6,6 +6,7 @@
 #include <QMetaClassInfo>
 #include <QMouseEvent>
 #include <QWindow>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -166,27 +167,20 @@ void TTransitionEffect::SetIndex(int Value) {
 // --- Prepare ---
 
 bool TTransitionEffect::FindControlToCover(QWidget*& Control, TRect& Rect) {
-  bool First = true;
-  for (;;) {
+  // Moving up converts the rectangle into the parent's client coordinates.
+  auto MoveUp = [&] {
+    const TPoint Offset = FClientCoordinatesInUse ? GetClientOffset(Control) : TPoint{};
+    OffsetRect(Rect, Control->x() + Offset.X, Control->y() + Offset.Y);
+    FClientCoordinatesInUse = true;
+    Control = Control->parentWidget();
+  };
+  for (bool First = true;; First = false) {
     if (!First) {
-      QWidget* Parent = Control->parentWidget();
-      if (!Parent) return false;
-      // Moving up: into the parent's client coordinates.
-      const TPoint Offset = FClientCoordinatesInUse ? GetClientOffset(Control) : TPoint{};
-      OffsetRect(Rect, Control->x() + Offset.X, Control->y() + Offset.Y);
-      FClientCoordinatesInUse = true;
-      Control = Parent;
-      // A tab page is never covered itself: its tab widget is.
-      for (QWidget* P = Control; P; P = P->parentWidget())
-        if (auto* Tabs = qobject_cast<QTabWidget*>(P); Tabs && Tabs->isAncestorOf(Control) && Tabs != Control &&
-                                                      Tabs->indexOf(Control) >= 0) {
-          const QPoint InTabs = Control->mapTo(Tabs, QPoint(0, 0));
-          OffsetRect(Rect, InTabs.x(), InTabs.y());
-          Control = Tabs;
-          break;
-        }
+      if (!Control->parentWidget()) return false;
+      MoveUp();
+      // A tab page is never covered itself: from the page stack go on to its tab widget.
+      if (qobject_cast<QStackedWidget*>(Control) && qobject_cast<QTabWidget*>(Control->parentWidget())) MoveUp();
     }
-    First = false;
     if (Control->isVisible()) return true;
     if (!Control->parentWidget()) return false;
   }

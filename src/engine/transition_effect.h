@@ -97,6 +97,10 @@ public:
   bool Prepared() const { return FPrepared; }
   bool Aborted() const { return FAborted; }
   TTEEffectDirections AllowedDirections() const { return FAllowedDirections; }
+  // What a prepared run covers (a null control and an empty rectangle otherwise): effects that
+  // choose their drawing way by where the old look came from test the same control and area.
+  const QPointer<QWidget>& CoveredControl() const { return FControl; }
+  const TRect& CoveredScreenRect() const { return FScreenRect; }
 
   // --- events (Sender is this transition) ---
   TTEAbortQueryEvent OnAbortQuery;

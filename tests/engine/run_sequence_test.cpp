@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <string>
@@ -157,6 +158,28 @@ TEST_F(RunSequence, HiddenControlMovesUpAndKeepsItsPlaceOnTheScreen) {
   ASSERT_NE(RW, nullptr);
   EXPECT_EQ(RW->parentWidget(), Panel);
   EXPECT_EQ(RW->geometry(), QRect(35, 46, 50, 40));
+  E.UnPrepare();
+}
+
+TTERenderWindow* TheRenderWindow();
+
+TEST_F(RunSequence, AHiddenTabPageIsCoveredThroughItsTabWidget) {
+  auto* Tabs = new QTabWidget(&Window);
+  Tabs->setGeometry(0, 0, 300, 200);
+  auto* First = new QWidget;
+  auto* Second = new QWidget;
+  Tabs->addTab(First, QStringLiteral("One"));
+  Tabs->addTab(Second, QStringLiteral("Two"));
+  Tabs->show();
+  QApplication::processEvents();
+  ASSERT_FALSE(Second->isVisible());
+  TRecordingEffect E(Log);
+  ASSERT_TRUE(E.Prepare(Second, Rect(4, 5, 54, 35)));
+  TTERenderWindow* RW = TheRenderWindow();
+  ASSERT_NE(RW, nullptr);
+  EXPECT_EQ(RW->parentWidget(), Tabs);
+  // The same place as the page's rectangle, which lies where the visible page lies.
+  EXPECT_EQ(RW->geometry(), QRect(First->mapTo(Tabs, QPoint(4, 5)), QSize(50, 30)));
   E.UnPrepare();
 }
 
