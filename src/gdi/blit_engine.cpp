@@ -154,6 +154,14 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
   // overwritten before it is read (a row itself is read before it is written).
   const bool BottomUp = SameBits && Offset.Y < 0;
   const std::size_t Bytes = static_cast<std::size_t>(Run.Bytes);
+  if (Move && Run.Head == 0xFF && Run.Tail == 0xFF && Bytes == static_cast<std::size_t>(Dest.Stride) &&
+      Dest.Stride == Source.Stride && (SourceBit >> 3) == Run.FirstByte) {
+    // Whole rows of equal stride: the rows of both sides are one block each, and one move of the
+    // block (overlap-safe) beats a move a row.
+    std::memmove(Dest.Row(Piece.Top) + Run.FirstByte, Source.Row(Piece.Top + Offset.Y) + (SourceBit >> 3),
+                 Bytes * static_cast<std::size_t>(Piece.Height()));
+    return;
+  }
   for (int K = 0; K < Piece.Height(); ++K) {
     const int Y = BottomUp ? Piece.Bottom - 1 - K : Piece.Top + K;
     std::uint8_t* D = Dest.Row(Y) + Run.FirstByte;

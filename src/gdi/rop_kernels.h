@@ -13,6 +13,10 @@ using TRopRowKernel = void (*)(std::uint8_t* D, const std::uint8_t* S, const std
 
 TRopRowKernel RopRowKernel(std::uint8_t Code);
 
+// 0: the baseline (SSE2) kernels, 1: the AVX2 build of the same kernels (ignored where the
+// processor lacks AVX2). Chosen once at start-up; tests force a level. Returns the previous one.
+int ForceRopKernelLevel(int Level);
+
 // The operation over the N bytes at D. Head and Tail are the bits of the first and last byte that
 // belong to the run (sub-byte formats start and end inside bytes); the other bits keep their
 // values. S and P line up with D byte for byte.
