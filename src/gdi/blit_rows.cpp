@@ -96,6 +96,12 @@ void PackRowValues(const std::uint32_t* V, int N, TPixelFormat F, int First, std
 }
 
 void GatherRowBytes(std::uint8_t* Out, const std::uint8_t* Row, int Bpp, const int* C, int N) {
+  // Nearest-neighbour columns step by floor or ceil of one scale, so columns that span exactly
+  // N - 1 over N pixels step by one each: a plain copy (a row that is only stretched vertically).
+  if (N > 0 && C[N - 1] - C[0] == N - 1) {
+    std::memcpy(Out, Row + static_cast<std::ptrdiff_t>(Bpp) * C[0], static_cast<std::size_t>(N) * Bpp);
+    return;
+  }
   switch (Bpp) {
     case 4:
       for (int I = 0; I < N; ++I) std::memcpy(Out + 4 * I, Row + 4 * C[I], 4);
