@@ -2,18 +2,16 @@
 // (duration and frames shown, five runs), and the offscreen runner's cost per frame for an effect
 // that draws nothing (a one-pixel change a frame).
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "effects/simple_wipe.h"
 #include "engine/offscreen_runner.h"
 #include "engine/timed_transition.h"
+#include "support/bench_support.h"
 
 namespace {
 
@@ -45,30 +43,14 @@ void PacedWipe() {
   std::printf("paced simple wipe, %dx%d, Milliseconds 1000\n  run  duration_ms  frames_shown\n", FrameWidth,
               FrameHeight);
   for (int Run = 1; Run <= 5; ++Run) {
-    QPalette P = Window.palette();
-    P.setColor(QPalette::Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
     TSimpleWipeTransition Wipe;
     Wipe.SetMilliseconds(1000);
-    if (!Wipe.Prepare(&Window, Rect(0, 0, FrameWidth, FrameHeight))) {
+    const bench::TPacedRun R = bench::RunOverWidget(Wipe, Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
+    if (!R.Prepared) {
       std::printf("  Prepare failed\n");
       return;
     }
-    Window.setPalette(P);
-    int Frames = 0;
-    struct TCounter : QObject {
-      int* Frames;
-      bool eventFilter(QObject*, QEvent* E) override {
-        if (E->type() == QEvent::Paint) ++*Frames;
-        return false;
-      }
-    } Counter;
-    Counter.Frames = &Frames;
-    for (QWidget* W : Window.findChildren<QWidget*>()) W->installEventFilter(&Counter);
-    QElapsedTimer T;
-    Wipe.OnStartTransition = [&](TTransitionEffect*) { T.start(); };
-    Wipe.Execute();
-    std::printf("  %d    %9.1f  %12d\n", Run, T.nsecsElapsed() / 1e6, Frames);
-    QApplication::processEvents();
+    std::printf("  %d    %9.1f  %12d\n", Run, R.Milliseconds, R.Paints);
   }
 }
 
@@ -100,16 +82,7 @@ void RunnerCost() {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) {
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-bench-screen.json");
-    QFile F(Config);
-    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
-              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})");
-      F.close();
-    }
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
-  }
+  bench::UseOffscreenFullHdScreen();
   QApplication App(Argc, Argv);
   RunnerCost();
   PacedWipe();

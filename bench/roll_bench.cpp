@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "effects/roll.h"
+#include "support/bench_support.h"
 #include "engine/offscreen_runner.h"
 #include "gdi/canvas.h"
 #include "pixel/simd_level.h"
@@ -157,47 +158,22 @@ void PacedOnScreen() {
               FrameWidth, FrameHeight, "case", "duration_ms", "paints");
   for (bool Use3D : {false, true})
     for (int Run = 1; Run <= 3; ++Run) {
-      QPalette P = Window.palette();
-      P.setColor(QPalette::Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
       TRollTransition Roll;
       Roll.SetUse3D(Use3D);
       Roll.SetMilliseconds(1000);
-      if (!Roll.Prepare(&Window, Rect(0, 0, FrameWidth, FrameHeight))) {
+      const bench::TPacedRun R = bench::RunOverWidget(Roll, Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
+      if (!R.Prepared) {
         std::printf("  Prepare failed\n");
         return;
       }
-      Window.setPalette(P);
-      int Paints = 0;
-      struct TCounter : QObject {
-        int* Paints;
-        bool eventFilter(QObject*, QEvent* E) override {
-          if (E->type() == QEvent::Paint) ++*Paints;
-          return false;
-        }
-      } Counter;
-      Counter.Paints = &Paints;
-      for (QWidget* W : Window.findChildren<QWidget*>()) W->installEventFilter(&Counter);
-      QElapsedTimer T;
-      Roll.OnStartTransition = [&](TTransitionEffect*) { T.start(); };
-      Roll.Execute();
-      std::printf("  %-10s %12.1f %8d\n", Use3D ? "shaded" : "flat", T.nsecsElapsed() / 1e6, Paints);
-      QApplication::processEvents();
+      std::printf("  %-10s %12.1f %8d\n", Use3D ? "shaded" : "flat", R.Milliseconds, R.Paints);
     }
 }
 
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) {
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-bench-screen.json");
-    QFile F(Config);
-    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
-              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})");
-      F.close();
-    }
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
-  }
+  bench::UseOffscreenFullHdScreen();
   QApplication App(Argc, Argv);
   const bool Paced = Argc < 2 || std::strcmp(Argv[1], "frames") != 0;
   const bool Frames = Argc < 2 || std::strcmp(Argv[1], "paced") != 0;

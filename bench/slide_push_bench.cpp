@@ -18,6 +18,7 @@
 
 #include "effects/push.h"
 #include "effects/slide.h"
+#include "support/bench_support.h"
 #include "engine/offscreen_runner.h"
 
 namespace {
@@ -189,44 +190,19 @@ void PacedOnScreen() {
     for (int K = 0; K < 3; ++K, ++Run) {
       auto E = C.Make();
       E->SetMilliseconds(1000);
-      if (!E->Prepare(&Window, Rect(0, 0, FrameWidth, FrameHeight))) {
+      const bench::TPacedRun R = bench::RunOverWidget(*E, Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
+      if (!R.Prepared) {
         std::printf("  Prepare failed\n");
         return;
       }
-      QPalette P = Window.palette();
-      P.setColor(QPalette::Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
-      Window.setPalette(P);
-      int Paints = 0;
-      struct TCounter : QObject {
-        int* Paints;
-        bool eventFilter(QObject*, QEvent* Event) override {
-          if (Event->type() == QEvent::Paint) ++*Paints;
-          return false;
-        }
-      } Counter;
-      Counter.Paints = &Paints;
-      for (QWidget* W : Window.findChildren<QWidget*>()) W->installEventFilter(&Counter);
-      QElapsedTimer T;
-      E->OnStartTransition = [&](TTransitionEffect*) { T.start(); };
-      E->Execute();
-      std::printf("  %-32s %12.1f %8d\n", C.Name, T.nsecsElapsed() / 1e6, Paints);
-      QApplication::processEvents();
+      std::printf("  %-32s %12.1f %8d\n", C.Name, R.Milliseconds, R.Paints);
     }
 }
 
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) {
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-bench-screen.json");
-    QFile F(Config);
-    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
-              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})");
-      F.close();
-    }
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
-  }
+  bench::UseOffscreenFullHdScreen();
   QApplication App(Argc, Argv);
   TBitmap Old(FrameWidth, FrameHeight, pf32bit), New(FrameWidth, FrameHeight, pf32bit);
   FillNoise(Old, 1);

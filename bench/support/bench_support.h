@@ -1,0 +1,28 @@
+#pragma once
+// What the benchmark programs share: the offscreen full-HD screen they run on, and a paced run of
+// a transition over a real widget, timed from its first frame, with the render window's paints
+// counted (one a frame shown).
+#include <QColor>
+
+class QWidget;
+
+namespace vte {
+class TTransitionEffect;
+}
+
+namespace vte::bench {
+
+// Before the application object: the offscreen platform with one 1920x1080 screen and no window
+// frames (unless QT_QPA_PLATFORM says otherwise).
+void UseOffscreenFullHdScreen();
+
+struct TPacedRun {
+  bool Prepared = false;
+  double Milliseconds = 0;  // from the start of the animation to the end of Execute
+  int Paints = 0;
+};
+
+// Prepares Effect over the whole of Window, gives Window the background NewColor and executes.
+TPacedRun RunOverWidget(TTransitionEffect& Effect, QWidget& Window, QColor NewColor);
+
+}  // namespace vte::bench
