@@ -16,10 +16,15 @@
 #include "gdi/canvas.h"
 #include "render/control_render.h"
 #include "support/bitmap_support.h"
+#include "support/screen_support.h"
 #include "support/fake_clock.h"
 
 namespace vte {
 namespace {
+
+using test::ScreenOf;
+using test::SetColor;
+using test::TheRenderWindow;
 
 TBitmap Noise(int W, int H, std::uint32_t Seed) {
   TBitmap B(W, H, pf32bit);
@@ -267,39 +272,11 @@ TEST(Push, WorkBitmapStartsAsTheOldImage) {
 // ------------------------------------------------------------------------------------------------
 // Over real widgets on the offscreen screen.
 
-void SetColor(QWidget* W, QColor C) {
-  QPalette P = W->palette();
-  P.setColor(QPalette::Window, C);
-  W->setPalette(P);
-}
 
-QImage ScreenOf(QWidget* W) {
-  const QPoint G = W->mapToGlobal(QPoint(0, 0));
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, G.x(), G.y(), W->width(), W->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
 
-class PushOnScreen : public ::testing::Test {
+class PushOnScreen : public test::TPanelScreen {
 protected:
-  void SetUp() override {
-    Window.setGeometry(80, 70, 420, 320);
-    Panel = new QWidget(&Window);
-    Panel->setGeometry(10, 10, 300, 220);
-    Panel->setAutoFillBackground(true);
-    SetColor(Panel, Qt::red);
-    Child = new QWidget(Panel);
-    Child->setGeometry(200, 150, 60, 40);
-    Child->setAutoFillBackground(true);
-    SetColor(Child, Qt::yellow);
-    Window.show();
-    QApplication::processEvents();
-  }
-
-  QWidget Window;
-  QWidget* Panel = nullptr;
-  QWidget* Child = nullptr;
+  void SetUp() override { BuildPanel(QRect(80, 70, 420, 320), QRect(10, 10, 300, 220), QRect(200, 150, 60, 40)); }
 };
 
 TEST_F(PushOnScreen, UnobscuredPanelIsScrolledWithoutAnOldImageAndEndsOnTheNewLook) {

@@ -12,9 +12,14 @@
 #include "engine/transition_list.h"
 #include "render/control_render.h"
 #include "render/device.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
+
+using test::ScreenOf;
+using test::SetColor;
+using test::TheRenderWindow;
 
 TEST(Roll, SettingsClassFactsAndRegistration) {
   TRollTransition Roll;
@@ -96,17 +101,7 @@ TEST(Roll, AssignCopiesTheInheritedSettingsThenItsOwn) {
 // ------------------------------------------------------------------------------------------------
 // On the screen: a panel changes colour behind the render window and rolls to its new look.
 
-QImage ScreenOf(QWidget* W) {
-  const QPoint G = W->mapToGlobal(QPoint(0, 0));
-  return QGuiApplication::primaryScreen()->grabWindow(0, G.x(), G.y(), W->width(), W->height()).toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
 
-void SetColor(QWidget* W, QColor C) {
-  QPalette P = W->palette();
-  P.setColor(QPalette::Window, C);
-  W->setPalette(P);
-}
 
 TEST(RollOnScreen, TheBandCrossesThePanelAndTheScreenEndsOnTheNewLook) {
   QWidget Window;

@@ -18,10 +18,15 @@
 #include "gdi/canvas.h"
 #include "render/control_render.h"
 #include "support/bitmap_support.h"
+#include "support/screen_support.h"
 #include "support/fake_clock.h"
 
 namespace vte {
 namespace {
+
+using test::ScreenOf;
+using test::SetColor;
+using test::TheRenderWindow;
 
 constexpr TTEEffectDirection Straight[] = {tedDown, tedUp, tedRight, tedLeft};
 constexpr TTEEffectDirection Diagonal[] = {tedDownRight, tedDownLeft, tedUpRight, tedUpLeft};
@@ -568,39 +573,11 @@ TEST(Slide, RunsWithNearestNeighbourStretchingAndRestoresTheCanvasMode) {
 // ------------------------------------------------------------------------------------------------
 // Over real widgets on the offscreen screen.
 
-void SetColor(QWidget* W, QColor C) {
-  QPalette P = W->palette();
-  P.setColor(QPalette::Window, C);
-  W->setPalette(P);
-}
 
-QImage ScreenOf(QWidget* W) {
-  const QPoint G = W->mapToGlobal(QPoint(0, 0));
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, G.x(), G.y(), W->width(), W->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
 
-class SlideOnScreen : public ::testing::Test {
+class SlideOnScreen : public test::TPanelScreen {
 protected:
-  void SetUp() override {
-    Window.setGeometry(60, 60, 420, 320);
-    Panel = new QWidget(&Window);
-    Panel->setGeometry(10, 10, 320, 240);
-    Panel->setAutoFillBackground(true);
-    SetColor(Panel, Qt::red);
-    Child = new QWidget(Panel);
-    Child->setGeometry(30, 40, 90, 50);
-    Child->setAutoFillBackground(true);
-    SetColor(Child, Qt::yellow);
-    Window.show();
-    QApplication::processEvents();
-  }
-
-  QWidget Window;
-  QWidget* Panel = nullptr;
-  QWidget* Child = nullptr;
+  void SetUp() override { BuildPanel(QRect(60, 60, 420, 320), QRect(10, 10, 320, 240), QRect(30, 40, 90, 50)); }
 };
 
 TEST_F(SlideOnScreen, ScrollsTheScreenAndEndsOnTheNewLook) {

@@ -14,9 +14,13 @@
 #include "engine/render_window.h"
 #include "engine/transition_effect.h"
 #include "render/device.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
+
+using test::SetColor;
+using test::TheRenderWindow;
 
 // An effect that records what the run hands it and shows the new look in one copy.
 class TRecordingEffect : public TTransitionEffect {
@@ -69,12 +73,6 @@ protected:
     QApplication::processEvents();
   }
   void TearDown() override { ASSERT_FALSE(TransitionActive); }
-
-  static void SetColor(QWidget* W, QColor C) {
-    QPalette P = W->palette();
-    P.setColor(QPalette::Window, C);
-    W->setPalette(P);
-  }
 
   QWidget Window;
   QWidget* Panel = nullptr;
@@ -161,8 +159,6 @@ TEST_F(RunSequence, HiddenControlMovesUpAndKeepsItsPlaceOnTheScreen) {
   E.UnPrepare();
 }
 
-TTERenderWindow* TheRenderWindow();
-
 TEST_F(RunSequence, AHiddenTabPageIsCoveredThroughItsTabWidget) {
   auto* Tabs = new QTabWidget(&Window);
   Tabs->setGeometry(0, 0, 300, 200);
@@ -181,12 +177,6 @@ TEST_F(RunSequence, AHiddenTabPageIsCoveredThroughItsTabWidget) {
   // The same place as the page's rectangle, which lies where the visible page lies.
   EXPECT_EQ(RW->geometry(), QRect(First->mapTo(Tabs, QPoint(4, 5)), QSize(50, 30)));
   E.UnPrepare();
-}
-
-TTERenderWindow* TheRenderWindow() {
-  for (QWidget* W : QApplication::allWidgets())
-    if (auto* R = qobject_cast<TTERenderWindow*>(W)) return R;
-  return nullptr;
 }
 
 TEST_F(RunSequence, WindowCoordinatesInsideTheClientAreaBecomeClientCoordinates) {

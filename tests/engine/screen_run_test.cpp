@@ -13,47 +13,21 @@
 #include "engine/render_window.h"
 #include "engine/transition_effect.h"
 #include "render/control_render.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
 
-void SetColor(QWidget* W, QColor C) {
-  QPalette P = W->palette();
-  P.setColor(QPalette::Window, C);
-  W->setPalette(P);
-}
+using test::ScreenOf;
+using test::SetColor;
+using test::TheRenderWindow;
 
-QImage ScreenOf(QWidget* W) {
-  const QPoint G = W->mapToGlobal(QPoint(0, 0));
-  return QGuiApplication::primaryScreen()->grabWindow(0, G.x(), G.y(), W->width(), W->height()).toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
 
-TTERenderWindow* TheRenderWindow() {
-  for (QWidget* W : QApplication::allWidgets())
-    if (auto* R = qobject_cast<TTERenderWindow*>(W)) return R;
-  return nullptr;
-}
 
-class ScreenRun : public ::testing::Test {
+
+class ScreenRun : public test::TPanelScreen {
 protected:
-  void SetUp() override {
-    Window.setGeometry(40, 40, 400, 300);
-    Panel = new QWidget(&Window);
-    Panel->setGeometry(10, 10, 300, 200);
-    Panel->setAutoFillBackground(true);
-    SetColor(Panel, Qt::red);
-    Child = new QWidget(Panel);
-    Child->setGeometry(20, 20, 60, 40);
-    Child->setAutoFillBackground(true);
-    SetColor(Child, Qt::yellow);
-    Window.show();
-    QApplication::processEvents();
-  }
-
-  QWidget Window;
-  QWidget* Panel = nullptr;
-  QWidget* Child = nullptr;
+  void SetUp() override { BuildPanel(QRect(40, 40, 400, 300), QRect(10, 10, 300, 200), QRect(20, 20, 60, 40)); }
 };
 
 // Counts the render window's paints: one a frame shown.

@@ -1,0 +1,32 @@
+#pragma once
+// Helpers for tests that run transitions over real widgets on the offscreen screen.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+namespace vte {
+class TTERenderWindow;
+}
+
+namespace vte::test {
+
+// The widget's background colour (its palette's Window role).
+void SetColor(QWidget* Widget, QColor Color);
+// What the screen shows of the widget now.
+QImage ScreenOf(QWidget* Widget);
+// The render window of the transition in progress, or null.
+TTERenderWindow* TheRenderWindow();
+
+// A shown window holding a red panel, which holds a yellow child.
+class TPanelScreen : public ::testing::Test {
+protected:
+  void BuildPanel(QRect WindowGeometry, QRect PanelGeometry, QRect ChildGeometry);
+
+  QWidget Window;
+  QWidget* Panel = nullptr;
+  QWidget* Child = nullptr;
+};
+
+}  // namespace vte::test
