@@ -55,7 +55,9 @@ private:
   int FBandWidth = 50;
   std::unique_ptr<TBitmap> FMask;
   TTEEffectDirection FMaskDirection = tedRight;
-  // Per run, only while a band is in use.
+  // Per run, only while a band is in use: mixed straight into the work bitmap, or through the two
+  // band buffers.
+  bool FDirectBand = false;
   std::unique_ptr<TBitmap> FOldSide;
   std::unique_ptr<TBitmap> FNewSide;
 
