@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "effects/wipe.h"
+#include "support/bench_support.h"
 #include "engine/offscreen_runner.h"
 
 namespace {
@@ -234,23 +235,16 @@ void PacedOnScreen() {
   std::printf("%-16s %12s\n", "case", "duration_ms");
   for (TCase C : {TCase{"right, band 50", tedRight, 50}, TCase{"right, no band", tedRight, 0}}) {
     for (int Run = 0; Run < 3; ++Run) {
-      QPalette P = Window.palette();
-      P.setColor(QPalette::Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
       TWipeTransition Wipe;
       Wipe.SetDirection(C.Direction);
       Wipe.SetBandWidth(C.BandWidth);
       Wipe.SetMilliseconds(1000);
-      if (!Wipe.Prepare(&Window, Rect(0, 0, FrameWidth, FrameHeight))) {
+      const bench::TPacedRun R = bench::RunOverWidget(Wipe, Window, Run % 2 ? Qt::darkBlue : Qt::darkRed);
+      if (!R.Prepared) {
         std::printf("  Prepare failed\n");
         return;
       }
-      Window.setPalette(P);
-      Clock::time_point Start, End;
-      Wipe.OnStartTransition = [&](TTransitionEffect*) { Start = Clock::now(); };
-      Wipe.OnEndTransition = [&](TTransitionEffect*) { End = Clock::now(); };
-      Wipe.Execute();
-      std::printf("%-16s %12.1f\n", C.Name, Ms(End - Start));
-      QApplication::processEvents();
+      std::printf("%-16s %12.1f\n", C.Name, R.Milliseconds);
     }
   }
 }
@@ -258,16 +252,7 @@ void PacedOnScreen() {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) {
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-wipe-bench-screen.json");
-    QFile F(Config);
-    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
-              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":false})");
-      F.close();
-    }
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
-  }
+  bench::UseOffscreenFullHdScreen();
   QApplication App(Argc, Argv);
   // --frames [case name part] or --paced: one half only.
   const bool Paced = !(Argc > 1 && std::strcmp(Argv[1], "--frames") == 0);

@@ -24,6 +24,7 @@
 #include "render/device.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
@@ -584,19 +585,8 @@ TEST(WipeTransition, EveryScreenDepthMixesTheBandAndEndsOnTheNewImage) {
 // ------------------------------------------------------------------------------------------------
 // On the screen: a real panel covered by the render window.
 
-QImage ScreenOf(QWidget* Widget) {
-  const QPoint G = Widget->mapToGlobal(QPoint(0, 0));
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, G.x(), G.y(), Widget->width(), Widget->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
-
-void SetColor(QWidget* Widget, QColor C) {
-  QPalette P = Widget->palette();
-  P.setColor(QPalette::Window, C);
-  Widget->setPalette(P);
-}
+using test::ScreenOf;
+using test::SetColor;
 
 TEST(WipeTransition, OnScreenTheBandCrossesThePanelAndTheScreenEndsOnTheNewLook) {
   QWidget Window;
