@@ -165,6 +165,13 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
   for (int K = 0; K < Piece.Height(); ++K) {
     const int Y = BottomUp ? Piece.Bottom - 1 - K : Piece.Top + K;
     std::uint8_t* D = Dest.Row(Y) + Run.FirstByte;
+    if (K + 1 < Piece.Height()) {
+      // Rows of a narrow piece lie a page apart, beyond the hardware prefetcher: ask for the next
+      // row's bytes while this one is copied.
+      const int Next = BottomUp ? Y - 1 : Y + 1;
+      __builtin_prefetch(Dest.Row(Next) + Run.FirstByte, 1);
+      __builtin_prefetch(Source.Row(Next + Offset.Y) + (SourceBit >> 3), 0);
+    }
     if (Move) {
       CopySpan(D, Source.Row(Y + Offset.Y) + (SourceBit >> 3), Bytes, Run.Head, Run.Tail);
       continue;

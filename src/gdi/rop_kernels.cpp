@@ -50,6 +50,12 @@ void RopSpan(std::uint8_t Code, std::uint8_t* D, const std::uint8_t* S, const st
 void CopySpan(std::uint8_t* D, const std::uint8_t* Src, std::size_t N, std::uint8_t Head,
               std::uint8_t Tail) {
   if (N == 0) return;
+  if ((Head & Tail) == 0xFF) {
+    // Whole bytes: no edge to keep, so no read of the destination (for narrow spans that read
+    // is the first touch of a new page, and the move would wait for it).
+    std::memmove(D, Src, N);
+    return;
+  }
   if (N == 1) {
     const std::uint8_t M = Head & Tail;
     D[0] = static_cast<std::uint8_t>((Src[0] & M) | (D[0] & ~M));
