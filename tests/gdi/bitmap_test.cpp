@@ -19,8 +19,8 @@ using test::FillNoise;
 using test::BlitConvertValue;
 using test::RandomPalette;
 using test::Raw;
+using test::AllFormats;
 
-const std::array<TPixelFormat, 7> AllFormats = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
 
 constexpr QRgb Black = 0xFF000000u, White = 0xFFFFFFFFu, Red = 0xFFFF0000u, Green = 0xFF00FF00u,
                Blue = 0xFF0000FFu, Yellow = 0xFFFFFF00u, Cyan = 0xFF00FFFFu, Magenta = 0xFFFF00FFu;

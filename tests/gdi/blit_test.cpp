@@ -19,23 +19,9 @@ using test::FillNoise;
 using test::BlitConvertValue;
 using test::RandomPalette;
 using test::Raw;
-
-constexpr TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
-
-int Mod(int V, int M) { return ((V % M) + M) % M; }
-
-testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B) {
-  if (A.ScanlineBytes() != B.ScanlineBytes() || A.Height() != B.Height())
-    return testing::AssertionFailure() << "shapes differ";
-  for (int Y = 0; Y < A.Height(); ++Y)
-    for (int I = 0; I < A.ScanlineBytes(); ++I)
-      if (A.ScanLine(Y)[I] != B.ScanLine(Y)[I])
-        return testing::AssertionFailure()
-               << "row " << Y << " byte " << I << ": 0x" << std::hex << int(A.ScanLine(Y)[I])
-               << " vs 0x" << int(B.ScanLine(Y)[I]);
-  return testing::AssertionSuccess();
-}
-
+using test::AllFormats;
+using test::Mod;
+using test::SameMemory;
 
 struct TOracleBrush {
   TColor Color = clWhite;

@@ -15,26 +15,13 @@ using test::FillNoise;
 using test::BlitConvertValue;
 using test::RandomPalette;
 using test::Raw;
+using test::AllFormats;
+using test::Mod;
+using test::SameMemory;
 
-constexpr TPixelFormat AllFormats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
-
-int Mod(int V, int M) { return ((V % M) + M) % M; }
 long long FloorDiv(long long A, long long B) { return A >= 0 ? A / B : -((-A + B - 1) / B); }
 
-testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B) {
-  if (A.ScanlineBytes() != B.ScanlineBytes() || A.Height() != B.Height())
-    return testing::AssertionFailure() << "shapes differ";
-  for (int Y = 0; Y < A.Height(); ++Y)
-    for (int I = 0; I < A.ScanlineBytes(); ++I)
-      if (A.ScanLine(Y)[I] != B.ScanLine(Y)[I])
-        return testing::AssertionFailure()
-               << "row " << Y << " byte " << I << ": 0x" << std::hex << int(A.ScanLine(Y)[I])
-               << " vs 0x" << int(B.ScanLine(Y)[I]);
-  return testing::AssertionSuccess();
-}
-
 std::uint32_t Pix(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
-
 
 // The expected stretch in device coordinates (extents may be negative): destination pixel i of
 // the normalised extent reads source S0 + floor((2i+1) * WS / 2W).

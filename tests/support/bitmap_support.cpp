@@ -43,6 +43,18 @@ std::string DescribeDifference(const TBitmap& A, const TBitmap& B) {
   return {};
 }
 
+testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B) {
+  if (A.ScanlineBytes() != B.ScanlineBytes() || A.Height() != B.Height())
+    return testing::AssertionFailure() << "shapes differ";
+  for (int Y = 0; Y < A.Height(); ++Y)
+    for (int I = 0; I < A.ScanlineBytes(); ++I)
+      if (A.ScanLine(Y)[I] != B.ScanLine(Y)[I])
+        return testing::AssertionFailure()
+               << "row " << Y << " byte " << I << ": 0x" << std::hex << int(A.ScanLine(Y)[I])
+               << " vs 0x" << int(B.ScanLine(Y)[I]);
+  return testing::AssertionSuccess();
+}
+
 TPalette RandomPalette(std::size_t Count, std::uint32_t Seed) {
   TPalette P(Count);
   for (auto& C : P) {

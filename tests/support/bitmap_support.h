@@ -1,5 +1,8 @@
 #pragma once
 // Helpers shared by the tests: bitmaps filled with repeatable noise, and comparisons.
+#include <gtest/gtest.h>
+
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +17,15 @@ void FillNoise(TBitmap& Bitmap, std::uint32_t Seed);
 // Empty when both have the same size and format and equal pixel bits (row padding and the X byte
 // of pf32bit ignored); else a description of the first difference.
 std::string DescribeDifference(const TBitmap& A, const TBitmap& B);
+
+inline constexpr std::array<TPixelFormat, 7> AllFormats = {pf1bit, pf4bit, pf8bit, pf15bit,
+                                                           pf16bit, pf24bit, pf32bit};
+
+// V modulo M, never negative (pattern cells from negative offsets).
+inline int Mod(int V, int M) { return ((V % M) + M) % M; }
+
+// Success when both hold the same bytes in every row, row padding included.
+testing::AssertionResult SameMemory(const TBitmap& A, const TBitmap& B);
 
 // The raw value of a pixel.
 inline std::uint32_t Raw(const TBitmap& B, int X, int Y) { return ReadPixel(B.ScanLine(Y), X, B.PixelFormat()); }
