@@ -82,6 +82,7 @@ void TWipeTransition::Initialize(TTETransitionData& Data, int& Frames) {
   const TTEEffectDirection D = DirectionToUse();
   FOldSide.reset();
   FNewSide.reset();
+  FDirectBand = false;
   FMaskOffsetX = FMaskOffsetY = 0;
 
   if (BW != 0) {
@@ -92,9 +93,11 @@ void TWipeTransition::Initialize(TTETransitionData& Data, int& Frames) {
       FMask.reset();
       BuildMask(D, MaskWidth, MaskHeight, BW);
     }
-    // The band is mixed straight into the work bitmap when the three bitmaps share a format of
-    // whole bytes (always so on the screens Qt offers); only then are the band buffers not needed.
-    FDirectBand = CanComposeBand(*Data.Canvas().Bitmap(), *Data.SrcBmp, *Data.DstBmp);
+    // Every pixel of a frame follows from the two looks and the mask alone, so where the render
+    // target and the looks share a format of whole bytes (always so on the screens Qt offers) the
+    // band is mixed straight onto the target, which shows the old look to begin with: no band
+    // buffers, no work bitmap to fill and to copy from.
+    FDirectBand = CanComposeBand(*Data.RenderCanvas->Bitmap(), *Data.SrcBmp, *Data.DstBmp);
     if (!FDirectBand) {
       const TPalette* Palette = &Data.DstBmp->Palette();
       const int BufferWidth = Horizontal ? BW : W, BufferHeight = Horizontal ? H : BW;
@@ -102,9 +105,9 @@ void TWipeTransition::Initialize(TTETransitionData& Data, int& Frames) {
       SetupBitmap(*FOldSide, Palette, BufferWidth, BufferHeight, Data.PixelFormat);
       FNewSide = std::make_unique<TBitmap>();
       SetupBitmap(*FNewSide, Palette, BufferWidth, BufferHeight, Data.PixelFormat);
+      // The band is composed in the work bitmap, which must show the old look around it.
+      Data.Canvas().BitBlt(0, 0, W, H, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
     }
-    // The band is composed in the work bitmap, which must show the old look around it.
-    Data.Canvas().BitBlt(0, 0, W, H, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
   } else {
     FMask.reset();
   }
@@ -286,7 +289,7 @@ void TWipeTransition::DrawBandFrame(TTETransitionData& Data) {
   if (FDirectBand) {
     // One pass over the parts of the band and the strip inside the area, reading the mask where
     // the buffers would have read it.
-    TBitmap& Out = *Data.Canvas().Bitmap();
+    TBitmap& Out = *Data.RenderCanvas->Bitmap();
     TRect Part, Strip;
     IntersectRect(Part, B, Area);
     IntersectRect(Strip, Rect(R.Left, R.Top, R.Right + 1, R.Bottom + 1), Area);
@@ -340,6 +343,7 @@ void TWipeTransition::DrawPieces(TTETransitionData& Data, const TRect* Pieces, i
 void TWipeTransition::Finalize(TTETransitionData& Data) {
   FOldSide.reset();
   FNewSide.reset();
+  FDirectBand = false;
   FrameEnabled = true;
   TTimedTransitionEffect::Finalize(Data);
 }

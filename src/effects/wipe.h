@@ -41,6 +41,7 @@ public:
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
+  bool DrawsOnRenderTarget() const override { return FDirectBand; }
 
   // The band mask kept from the last run that used one (null before), and the direction it was
   // built for.
@@ -55,8 +56,8 @@ private:
   int FBandWidth = 50;
   std::unique_ptr<TBitmap> FMask;
   TTEEffectDirection FMaskDirection = tedRight;
-  // Per run, only while a band is in use: mixed straight into the work bitmap, or through the two
-  // band buffers.
+  // Per run, only while a band is in use: mixed straight onto the render target, or through the
+  // two band buffers into the work bitmap.
   bool FDirectBand = false;
   std::unique_ptr<TBitmap> FOldSide;
   std::unique_ptr<TBitmap> FNewSide;

@@ -39,7 +39,7 @@ void TTimedTransitionEffect::DoExecute(TTETransitionData& Data) {
       const int StepUnit = GetStepUnit();
       // An effect with nothing to animate ends the run silently; the caller cleans up.
       if (TotalFrames <= 0) throw EAbort();
-      FrameBitmap = Data.WorkBitmap;
+      FrameBitmap = DrawsOnRenderTarget() ? nullptr : Data.WorkBitmap;
       if (Milliseconds() > 0) {
         ExecuteTimed(StepUnit, TotalFrames, Data);
       } else {

@@ -28,6 +28,9 @@ public:
                             int LastExecutedFrame);
   // Frame numbers advance by at least this and by multiples of it.
   virtual int GetStepUnit() const { return 1; }
+  // Whether the frames are drawn straight onto the render target although the effect has a work
+  // bitmap (asked after Initialize): then nothing is copied from the work bitmap to the screen.
+  virtual bool DrawsOnRenderTarget() const { return false; }
 
 protected:
   TTEChrono WaitChrono;

@@ -71,22 +71,43 @@ void ComposeBand(TBitmap& Dest, const TBitmap& Old, const TBitmap& New, const TB
   const std::size_t StripLength = Copy ? static_cast<std::size_t>(Strip.Width()) * Bytes : 0;
   const int First = !Band ? Strip.Top : !Copy ? Area.Top : std::min(Area.Top, Strip.Top);
   const int Last = !Band ? Strip.Bottom : !Copy ? Area.Bottom : std::max(Area.Bottom, Strip.Bottom);
+  // Rows are walked by stride: one checked ScanLine call per bitmap, not three a row.
+  const std::ptrdiff_t DestStride = Dest.ScanlineBytes(), OldStride = Old.ScanlineBytes();
+  const std::ptrdiff_t NewStride = New.ScanlineBytes(), MaskStride = Mask.ScanlineBytes();
+  std::uint8_t* const DestBits = Dest.ScanLine(0);
+  const std::uint8_t* const OldBits = Old.ScanLine(0);
+  const std::uint8_t* const NewBits = New.ScanLine(0);
+  const std::uint8_t* const MaskBits = Band ? Mask.ScanLine(MaskAt.Y) - Area.Top * MaskStride : nullptr;
   // A narrow band touches a new memory page in every row of each bitmap, where the processor's
-  // own prefetching stops: asking for rows a few ahead lets their address translations and loads
-  // overlap with the work on this one.
+  // own prefetching stops (and a piece of a few cache lines is too short for it to see a stream
+  // in): asking for every line of the rows a few ahead lets their address translations and loads
+  // overlap with the work on this one. A wide band is a stream the processor follows by itself.
   constexpr int Ahead = 8;
+  const int PrefetchBytes = std::min(Area.Width() * Bytes, 512);
   for (int Y = First; Y < Last; ++Y) {
+    std::uint8_t* To = DestBits + Y * DestStride;
     if (Band && Y + Ahead >= Area.Top && Y + Ahead < Area.Bottom) {
-      __builtin_prefetch(Old.ScanLine(Y + Ahead) + BandOffset);
-      __builtin_prefetch(New.ScanLine(Y + Ahead) + BandOffset);
-      __builtin_prefetch(Dest.ScanLine(Y + Ahead) + BandOffset, 1);
+      const std::uint8_t* O = OldBits + (Y + Ahead) * OldStride + BandOffset;
+      const std::uint8_t* N = NewBits + (Y + Ahead) * NewStride + BandOffset;
+      const std::uint8_t* D = To + Ahead * DestStride + BandOffset;
+      for (int K = 0; K < PrefetchBytes; K += 64) {
+        __builtin_prefetch(O + K);
+        __builtin_prefetch(N + K);
+        __builtin_prefetch(D + K, 1);
+      }
     }
-    std::uint8_t* To = Dest.ScanLine(Y);
     if (Band && Y >= Area.Top && Y < Area.Bottom)
-      Row(To + BandOffset, Old.ScanLine(Y) + BandOffset, New.ScanLine(Y) + BandOffset,
-          Mask.ScanLine(Y - Area.Top + MaskAt.Y), MaskAt.X, Area.Width());
-    if (Copy && Y >= Strip.Top && Y < Strip.Bottom)
-      std::memcpy(To + StripOffset, New.ScanLine(Y) + StripOffset, StripLength);
+      Row(To + BandOffset, OldBits + Y * OldStride + BandOffset, NewBits + Y * NewStride + BandOffset,
+          MaskBits + Y * MaskStride, MaskAt.X, Area.Width());
+    if (Copy && Y >= Strip.Top && Y < Strip.Bottom) {
+      const std::uint8_t* From = NewBits + Y * NewStride + StripOffset;
+      // The strip behind a straight edge is a pixel or two wide a frame: no library call for it.
+      if (StripLength <= 8) {
+        for (std::size_t K = 0; K < StripLength; ++K) To[StripOffset + K] = From[K];
+      } else {
+        std::memcpy(To + StripOffset, From, StripLength);
+      }
+    }
   }
 }
 
