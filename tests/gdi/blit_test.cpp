@@ -116,6 +116,21 @@ TEST(BlitRopKernel, SpanKeepsBitsOutsideTheEdgeMasks) {
         }
 }
 
+// Whole-byte copies move short spans without a library call; the spans of a blit within one
+// bitmap may overlap in either direction.
+TEST(BlitRopKernel, CopySpanOfWholeBytesIsAMoveAtEveryShortLengthAndOverlap) {
+  std::mt19937 Rng(5);
+  for (int N = 1; N <= 40; ++N)
+    for (int Shift = -9; Shift <= 9; ++Shift) {
+      std::uint8_t Got[64], Want[64];
+      for (std::uint8_t& B : Got) B = static_cast<std::uint8_t>(Rng());
+      std::memcpy(Want, Got, sizeof Got);
+      std::memmove(Want + 12 + Shift, Want + 12, static_cast<std::size_t>(N));
+      CopySpan(Got + 12 + Shift, Got + 12, static_cast<std::size_t>(N), 0xFF, 0xFF);
+      ASSERT_EQ(0, std::memcmp(Got, Want, sizeof Got)) << N << " " << Shift;
+    }
+}
+
 // --- all codes, all formats ---
 
 TEST(BlitOracle, EveryCodeOnEveryFormatWithSolidAndPatternBrushes) {
