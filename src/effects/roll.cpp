@@ -65,10 +65,15 @@ void TRollTransition::Initialize(TTETransitionData& Data, int& Frames) {
       break;
   }
 
+  // A frame is the band from the roll bitmap and the strip behind it from the new look, whatever
+  // the frame before left: it can be drawn straight onto the render target when that has the
+  // looks' format, sparing the copy of every frame from the work bitmap to the screen.
+  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
+  FOnTarget = Target && Target->PixelFormat() == Data.PixelFormat && !IsPaletteFormat(Data.PixelFormat);
   // The shades are worked out in 32 bits a pixel; a run that did not get such bitmaps (Use3D
   // set after the looks were captured) draws the band flat.
-  FShading = FUse3D && Data.PixelFormat == pf32bit && Data.Canvas().Bitmap() &&
-             Data.Canvas().Bitmap()->PixelFormat() == pf32bit;
+  const TBitmap* Drawn = FrameCanvas(Data).Bitmap();
+  FShading = FUse3D && Data.PixelFormat == pf32bit && Drawn && Drawn->PixelFormat() == pf32bit;
   FShadeCount = 0;
   if (FShading) {
     FShadeTable.assign(static_cast<std::size_t>(Z) + 2, RollShadeIdentity);
@@ -164,11 +169,11 @@ void TRollTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, in
       break;
   }
 
-  TCanvas& Canvas = Data.Canvas();
-  const bool Across = FRunDirection == tedRight || FRunDirection == tedLeft;
+  // The band (E columns or rows wide) from the roll bitmap; A lies beside it, never over it.
+  TCanvas& Canvas = FrameCanvas(Data);
   if (E > 0) {
-    if (Across) Canvas.BitBlt(B.Left, B.Top, E, H, FRollBitmap->Canvas(), Source.X, Source.Y, SRCCOPY);
-    else Canvas.BitBlt(B.Left, B.Top, W, E, FRollBitmap->Canvas(), Source.X, Source.Y, SRCCOPY);
+    if (FShading) ShadeBand(Data, E, Source);
+    else Canvas.BitBlt(B.Left, B.Top, B.Width(), B.Height(), FRollBitmap->Canvas(), Source.X, Source.Y, SRCCOPY);
   }
   UnionRect(UpdateRect, UpdateRect, B);
 
@@ -178,23 +183,34 @@ void TRollTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, in
   UnionRect(UpdateRect, UpdateRect, A);
 
   IntersectRect(UpdateRect, UpdateRect, Rect(0, 0, W, H));
-
-  if (FShading && E > 0) ShadeBand(Data, E);
 }
 
-void TRollTransition::ShadeBand(TTETransitionData& Data, int BandWidth) {
+// The band's pixels come from the roll bitmap (band pixel (x, y) from (x + Dx, y + Dy) there)
+// and are shaded on the way, in one pass. Where part of that source lay outside the roll bitmap,
+// the copy would leave those pixels as they were: then the band is copied by the canvas, which
+// clips it so, and shaded where it lies.
+void TRollTransition::ShadeBand(TTETransitionData& Data, int BandWidth, TPoint Source) {
   if (BandWidth != FShadeCount) {
     BuildRollShadeTable(FShadeTable.data(), BandWidth);
     FShadeCount = BandWidth;
   }
-  TBitmap& Bitmap = *Data.Canvas().Bitmap();
-  TRect Visible;
-  if (!IntersectRect(Visible, B, Rect(0, 0, Data.Width, Data.Height))) return;
+  TCanvas& Canvas = FrameCanvas(Data);
+  TBitmap& Bitmap = *Canvas.Bitmap();
   const bool Across = FRunDirection == tedRight || FRunDirection == tedLeft;
-  // Rows are addressed from the first scanline on with the 32-bit aligned row size of 32 bits a
-  // pixel: the shading runs only on such bitmaps.
-  ShadeRollBand(Bitmap.ScanLine(0), BitmapScanlineBytes(Bitmap, pf32bit, 32), Visible.Left, Visible.Top,
-                Visible.Right, Visible.Bottom, Across, Across ? B.Left : B.Top, FShadeTable.data());
+  const int First = Across ? B.Left : B.Top;
+  const int Dx = Source.X - B.Left, Dy = Source.Y - B.Top;
+  TRect Visible, Inside;
+  if (!IntersectRect(Visible, B, Rect(0, 0, Data.Width, Data.Height))) return;
+  IntersectRect(Inside, Visible, Rect(-Dx, -Dy, FRollBitmap->Width() - Dx, FRollBitmap->Height() - Dy));
+  if (Inside == Visible) {
+    ShadeRollBandFrom(Bitmap.ScanLine(0), Bitmap.ScanlineBytes(), FRollBitmap->ScanLine(0),
+                      FRollBitmap->ScanlineBytes(), Dx, Dy, Visible.Left, Visible.Top, Visible.Right, Visible.Bottom,
+                      Across, First, FShadeTable.data());
+    return;
+  }
+  Canvas.BitBlt(B.Left, B.Top, B.Width(), B.Height(), FRollBitmap->Canvas(), Source.X, Source.Y, SRCCOPY);
+  ShadeRollBand(Bitmap.ScanLine(0), Bitmap.ScanlineBytes(), Visible.Left, Visible.Top, Visible.Right, Visible.Bottom,
+                Across, First, FShadeTable.data());
 }
 
 void TRollTransition::Finalize(TTETransitionData& Data) {
@@ -202,6 +218,7 @@ void TRollTransition::Finalize(TTETransitionData& Data) {
   FShadeTable.shrink_to_fit();
   FShadeCount = 0;
   FRollBitmap.reset();
+  FOnTarget = false;
   TTimedTransitionEffect::Finalize(Data);
 }
 

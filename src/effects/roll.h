@@ -50,12 +50,14 @@ public:
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
+  bool DrawsOnRenderTarget() const override { return FOnTarget; }
 
   // Unrolling is in effect when Unroll differs from ReversedToUse.
   bool Unrolling() const { return FUnroll != ReversedToUse(); }
 
 private:
-  void ShadeBand(TTETransitionData& Data, int BandWidth);
+  TCanvas& FrameCanvas(TTETransitionData& Data) const { return FOnTarget ? *Data.RenderCanvas : Data.Canvas(); }
+  void ShadeBand(TTETransitionData& Data, int BandWidth, TPoint Source);
 
   int FSize = 60;
   bool FUse3D = true;
@@ -68,6 +70,7 @@ private:
   TRect A;  // the part of the new image copied in the current frame
   TRect B;  // where the roll band lies in the current frame
   std::unique_ptr<TBitmap> FRollBitmap;  // the image on the roll, mirrored
+  bool FOnTarget = false;                // frames drawn straight onto the render target
   bool FShading = false;
   std::vector<std::uint32_t> FShadeTable;  // Size + 2 entries, see BuildRollShadeTable
   int FShadeCount = 0;                     // the band width the table was built for; 0: none yet

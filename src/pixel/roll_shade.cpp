@@ -39,14 +39,14 @@ void BuildRollShadeTable(std::uint32_t* Table, int Lines) {
   }
 }
 
-void ShadeRollRowsAcrossScalar(std::uint8_t* Row, std::ptrdiff_t Stride, int Rows, int Count,
-                               const std::uint32_t* Entries) {
-  for (int Y = 0; Y < Rows; ++Y, Row += Stride)
-    for (int I = 0; I < Count; ++I) ShadeRollPixel(Row + 4 * I, Entries[I]);
+void ShadeRollRowsAcrossScalar(std::uint8_t* Dest, std::ptrdiff_t DestStride, const std::uint8_t* Src,
+                               std::ptrdiff_t SrcStride, int Rows, int Count, const std::uint32_t* Entries) {
+  for (int Y = 0; Y < Rows; ++Y, Dest += DestStride, Src += SrcStride)
+    for (int I = 0; I < Count; ++I) ShadeRollPixel(Dest + 4 * I, Src + 4 * I, Entries[I]);
 }
 
-void ShadeRollRowAlongScalar(std::uint8_t* Row, int Count, std::uint32_t Entry) {
-  for (int I = 0; I < Count; ++I) ShadeRollPixel(Row + 4 * I, Entry);
+void ShadeRollRowAlongScalar(std::uint8_t* Dest, const std::uint8_t* Src, int Count, std::uint32_t Entry) {
+  for (int I = 0; I < Count; ++I) ShadeRollPixel(Dest + 4 * I, Src + 4 * I, Entry);
 }
 
 namespace {
@@ -63,14 +63,23 @@ const TRollShadeKernels& RollShadeKernels(TSimdLevel Level) {
 
 void ShadeRollBand(std::uint8_t* Bits, int Stride, int Left, int Top, int Right, int Bottom, bool Across,
                    int First, const std::uint32_t* Table) {
+  ShadeRollBandFrom(Bits, Stride, Bits, Stride, 0, 0, Left, Top, Right, Bottom, Across, First, Table);
+}
+
+void ShadeRollBandFrom(std::uint8_t* Bits, int Stride, const std::uint8_t* Source, int SourceStride, int SourceDx,
+                       int SourceDy, int Left, int Top, int Right, int Bottom, bool Across, int First,
+                       const std::uint32_t* Table) {
   if (Right <= Left || Bottom <= Top) return;
   const int Count = Right - Left;
   const TRollShadeKernels& K = RollShadeKernels(CurrentSimdLevel());
   std::uint8_t* Row = Bits + static_cast<std::ptrdiff_t>(Top) * Stride + 4 * Left;
+  const std::uint8_t* From =
+      Source + static_cast<std::ptrdiff_t>(Top + SourceDy) * SourceStride + 4 * (Left + SourceDx);
   if (Across) {
-    K.Across(Row, Stride, Bottom - Top, Count, Table + (Left - First + 1));
+    K.Across(Row, Stride, From, SourceStride, Bottom - Top, Count, Table + (Left - First + 1));
   } else {
-    for (int Y = Top; Y < Bottom; ++Y, Row += Stride) K.Along(Row, Count, Table[Y - First + 1]);
+    for (int Y = Top; Y < Bottom; ++Y, Row += Stride, From += SourceStride)
+      K.Along(Row, From, Count, Table[Y - First + 1]);
   }
 }
 

@@ -28,22 +28,25 @@ inline constexpr std::uint32_t RollShadeIdentity = RollShadeEntry(256, 0);
 // the side of line 0 (the top or the left of the screen) and a little towards the viewer.
 void BuildRollShadeTable(std::uint32_t* Table, int Lines);
 
-// One pixel (B, G, R, X bytes at P).
-inline void ShadeRollPixel(std::uint8_t* P, std::uint32_t Entry) {
+// One pixel (B, G, R, X bytes): read at S, written shaded at D (X kept); S may be D.
+inline void ShadeRollPixel(std::uint8_t* D, const std::uint8_t* S, std::uint32_t Entry) {
   const unsigned M = Entry & 0xFFFF, A = (Entry >> 16) & 0xFF;
   for (int C = 0; C < 3; ++C) {
-    const unsigned V = ((P[C] * M) >> 8) + A;
-    P[C] = static_cast<std::uint8_t>(V > 255 ? 255 : V);
+    const unsigned V = ((S[C] * M) >> 8) + A;
+    D[C] = static_cast<std::uint8_t>(V > 255 ? 255 : V);
   }
+  D[3] = S[3];
 }
+inline void ShadeRollPixel(std::uint8_t* P, std::uint32_t Entry) { ShadeRollPixel(P, P, Entry); }
 
-// The plain row routines; the SIMD variants (roll_shade_kernels.h) give the same bytes.
-// Rows across a band that runs down the screen: Rows rows from Row on, Stride bytes apart, each of
-// Count pixels; pixel i of every row takes Entries[i].
-void ShadeRollRowsAcrossScalar(std::uint8_t* Row, std::ptrdiff_t Stride, int Rows, int Count,
-                               const std::uint32_t* Entries);
+// The plain row routines; the SIMD variants (roll_shade_kernels.h) give the same bytes. Pixels
+// are read from Src and written to Dest, which may be the same (in place).
+// Rows across a band that runs down the screen: Rows rows, each of Count pixels; pixel i of every
+// row takes Entries[i].
+void ShadeRollRowsAcrossScalar(std::uint8_t* Dest, std::ptrdiff_t DestStride, const std::uint8_t* Src,
+                               std::ptrdiff_t SrcStride, int Rows, int Count, const std::uint32_t* Entries);
 // A row along a band that runs across the screen: all Count pixels take Entry.
-void ShadeRollRowAlongScalar(std::uint8_t* Row, int Count, std::uint32_t Entry);
+void ShadeRollRowAlongScalar(std::uint8_t* Dest, const std::uint8_t* Src, int Count, std::uint32_t Entry);
 
 // Shades the band lying on lines First .. First + Count - 1 of a pf32bit bitmap whose row Y
 // starts at Bits + Y * Stride (top-down rows), inside columns Left .. Right - 1 and rows
@@ -52,5 +55,11 @@ void ShadeRollRowAlongScalar(std::uint8_t* Row, int Count, std::uint32_t Entry);
 // and row Y takes Table[Y - First + 1]. Runs the kernels of the current SIMD level.
 void ShadeRollBand(std::uint8_t* Bits, int Stride, int Left, int Top, int Right, int Bottom, bool Across,
                    int First, const std::uint32_t* Table);
+// The same band, its pixels copied from another pf32bit bitmap and shaded in one pass: pixel
+// (x, y) of the rectangle reads (x + SourceDx, y + SourceDy) of the bitmap at Source (rows
+// SourceStride bytes apart), which must not overlap Bits.
+void ShadeRollBandFrom(std::uint8_t* Bits, int Stride, const std::uint8_t* Source, int SourceStride, int SourceDx,
+                       int SourceDy, int Left, int Top, int Right, int Bottom, bool Across, int First,
+                       const std::uint32_t* Table);
 
 }  // namespace vte

@@ -25,16 +25,16 @@ inline TEightLanes ExpandEight(const std::uint32_t* Entries) {
   return {_mm256_set_m128i(B.MulLo, A.MulLo), _mm256_set_m128i(B.MulHi, A.MulHi), _mm256_set_m128i(B.Add, A.Add)};
 }
 
-inline void ShadeEightAt(std::uint8_t* P, const TEightLanes& L) {
-  __m256i* At = reinterpret_cast<__m256i*>(P);
-  const __m256i V = _mm256_loadu_si256(At);
+inline void ShadeEightAt(std::uint8_t* D, const std::uint8_t* S, const TEightLanes& L) {
+  const __m256i V = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(S));
   const __m256i Zero = _mm256_setzero_si256();
   const __m256i Lo = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(V, Zero), L.MulLo), 8);
   const __m256i Hi = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(V, Zero), L.MulHi), 8);
-  _mm256_storeu_si256(At, _mm256_adds_epu8(_mm256_packus_epi16(Lo, Hi), L.Add));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(D), _mm256_adds_epu8(_mm256_packus_epi16(Lo, Hi), L.Add));
 }
 
-void AcrossAVX2(std::uint8_t* Row, std::ptrdiff_t Stride, int Rows, int Count, const std::uint32_t* Entries) {
+void AcrossAVX2(std::uint8_t* Dest, std::ptrdiff_t DestStride, const std::uint8_t* Src, std::ptrdiff_t SrcStride,
+                int Rows, int Count, const std::uint32_t* Entries) {
   for (int C0 = 0; C0 < Count; C0 += Chunk) {
     const int N = Count - C0 < Chunk ? Count - C0 : Chunk, Steps = N / 8;
     const bool Four = N % 8 >= 4;
@@ -43,26 +43,28 @@ void AcrossAVX2(std::uint8_t* Row, std::ptrdiff_t Stride, int Rows, int Count, c
     TFourLanes Last{};
     if (Four) Last = ExpandFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Entries + C0 + 8 * Steps)));
     const int Done = 8 * Steps + (Four ? 4 : 0);
-    std::uint8_t* R = Row + 4 * C0;
-    for (int Y = 0; Y < Rows; ++Y, R += Stride) {
-      for (int S = 0; S < Steps; ++S) ShadeEightAt(R + 32 * S, Lanes[S]);
-      if (Four) ShadeFourAt(R + 32 * Steps, Last);
-      for (int I = Done; I < N; ++I) ShadeOnePixel(R + 4 * I, Entries[C0 + I]);
+    std::uint8_t* R = Dest + 4 * C0;
+    const std::uint8_t* F = Src + 4 * C0;
+    for (int Y = 0; Y < Rows; ++Y, R += DestStride, F += SrcStride) {
+      PrefetchAhead(R, DestStride, F, SrcStride, 4 * N);
+      for (int S = 0; S < Steps; ++S) ShadeEightAt(R + 32 * S, F + 32 * S, Lanes[S]);
+      if (Four) ShadeFourAt(R + 32 * Steps, F + 32 * Steps, Last);
+      for (int I = Done; I < N; ++I) ShadeOnePixel(R + 4 * I, F + 4 * I, Entries[C0 + I]);
     }
   }
 }
 
-void AlongAVX2(std::uint8_t* Row, int Count, std::uint32_t Entry) {
+void AlongAVX2(std::uint8_t* Dest, const std::uint8_t* Src, int Count, std::uint32_t Entry) {
   const TFourLanes Four = ExpandFour(_mm_set1_epi32(static_cast<int>(Entry)));
   const TEightLanes Eight{_mm256_set_m128i(Four.MulLo, Four.MulLo), _mm256_set_m128i(Four.MulHi, Four.MulHi),
                           _mm256_set_m128i(Four.Add, Four.Add)};
   int I = 0;
-  for (; I + 8 <= Count; I += 8) ShadeEightAt(Row + 4 * I, Eight);
+  for (; I + 8 <= Count; I += 8) ShadeEightAt(Dest + 4 * I, Src + 4 * I, Eight);
   if (I + 4 <= Count) {
-    ShadeFourAt(Row + 4 * I, Four);
+    ShadeFourAt(Dest + 4 * I, Src + 4 * I, Four);
     I += 4;
   }
-  for (; I < Count; ++I) ShadeOnePixel(Row + 4 * I, Entry);
+  for (; I < Count; ++I) ShadeOnePixel(Dest + 4 * I, Src + 4 * I, Entry);
 }
 
 }  // namespace

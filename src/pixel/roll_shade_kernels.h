@@ -9,10 +9,13 @@
 namespace vte {
 
 struct TRollShadeKernels {
-  // Rows rows of Count pixels from Row on, Stride bytes apart; pixel i of each takes Entries[i].
-  void (*Across)(std::uint8_t* Row, std::ptrdiff_t Stride, int Rows, int Count, const std::uint32_t* Entries);
-  // One row of Count pixels, all taking Entry.
-  void (*Along)(std::uint8_t* Row, int Count, std::uint32_t Entry);
+  // Rows rows of Count pixels read from Src on (SrcStride bytes apart) and written shaded from
+  // Dest on (DestStride bytes apart); pixel i of each takes Entries[i]. Src may be Dest (with its
+  // stride): shading in place; otherwise the two must not overlap.
+  void (*Across)(std::uint8_t* Dest, std::ptrdiff_t DestStride, const std::uint8_t* Src, std::ptrdiff_t SrcStride,
+                 int Rows, int Count, const std::uint32_t* Entries);
+  // One row of Count pixels, all taking Entry (Src as for Across).
+  void (*Along)(std::uint8_t* Dest, const std::uint8_t* Src, int Count, std::uint32_t Entry);
 };
 
 extern const TRollShadeKernels RollShadeKernelsSSE2;

@@ -14,11 +14,24 @@ namespace {
 // The one-pixel rule of ShadeRollPixel for the ends of rows. A copy with internal linkage: an
 // inline function of a shared header compiled here with AVX2 could otherwise be the copy the
 // linker keeps for the plain code too.
-inline void ShadeOnePixel(std::uint8_t* P, std::uint32_t Entry) {
+inline void ShadeOnePixel(std::uint8_t* D, const std::uint8_t* S, std::uint32_t Entry) {
   const unsigned M = Entry & 0xFFFF, A = (Entry >> 16) & 0xFF;
   for (int C = 0; C < 3; ++C) {
-    const unsigned V = ((P[C] * M) >> 8) + A;
-    P[C] = static_cast<std::uint8_t>(V > 255 ? 255 : V);
+    const unsigned V = ((S[C] * M) >> 8) + A;
+    D[C] = static_cast<std::uint8_t>(V > 255 ? 255 : V);
+  }
+  D[3] = S[3];
+}
+
+// A band across the rows touches a new page in every row, a piece of a few cache lines each,
+// too short for the processor to see a stream: every line of the row a few ahead is asked for
+// while this one is shaded. (A prefetch past the last row is harmless: it never faults.)
+inline void PrefetchAhead(const std::uint8_t* Dest, std::ptrdiff_t DestStride, const std::uint8_t* Src,
+                          std::ptrdiff_t SrcStride, int Bytes) {
+  constexpr int Ahead = 8;
+  for (int K = 0; K < Bytes; K += 64) {
+    __builtin_prefetch(Src + Ahead * SrcStride + K);
+    __builtin_prefetch(Dest + Ahead * DestStride + K, 1);
   }
 }
 
@@ -57,9 +70,8 @@ inline __m128i ShadeFour(__m128i P, const TFourLanes& L) {
   return _mm_adds_epu8(_mm_packus_epi16(Lo, Hi), L.Add);
 }
 
-inline void ShadeFourAt(std::uint8_t* P, const TFourLanes& L) {
-  __m128i* At = reinterpret_cast<__m128i*>(P);
-  _mm_storeu_si128(At, ShadeFour(_mm_loadu_si128(At), L));
+inline void ShadeFourAt(std::uint8_t* D, const std::uint8_t* S, const TFourLanes& L) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(D), ShadeFour(_mm_loadu_si128(reinterpret_cast<const __m128i*>(S)), L));
 }
 
 }  // namespace

@@ -124,9 +124,21 @@ TEST_P(RollShadeKernelsTest, AcrossMatchesThePlainRowsAndStaysInside) {
     const std::vector<std::uint32_t> Entries = RandomEntries(Count, 77 + Count);
     const std::vector<std::uint8_t> Start = RandomBytes(Stride * Rows + 9, Count);
     std::vector<std::uint8_t> Want = Start, Got = Start;
-    ShadeRollRowsAcrossScalar(Want.data() + 9, Stride, Rows, Count, Entries.data());
-    K.Across(Got.data() + 9, Stride, Rows, Count, Entries.data());
+    ShadeRollRowsAcrossScalar(Want.data() + 9, Stride, Want.data() + 9, Stride, Rows, Count, Entries.data());
+    K.Across(Got.data() + 9, Stride, Got.data() + 9, Stride, Rows, Count, Entries.data());
     ASSERT_EQ(Got, Want);
+    // From another bitmap (another stride, rows at odd places): the source's pixels copied and
+    // shaded, the destination's bytes around them kept, the source untouched.
+    const std::ptrdiff_t SourceStride = 4 * Count + 13;
+    const std::vector<std::uint8_t> Source = RandomBytes(SourceStride * Rows + 5, Count + 1000);
+    std::vector<std::uint8_t> Copied = Start;
+    for (int Y = 0; Y < Rows; ++Y)
+      std::copy_n(Source.begin() + 5 + Y * SourceStride, 4 * Count, Copied.begin() + 9 + Y * Stride);
+    ShadeRollRowsAcrossScalar(Copied.data() + 9, Stride, Copied.data() + 9, Stride, Rows, Count, Entries.data());
+    std::vector<std::uint8_t> From = Start, SourceAfter = Source;
+    K.Across(From.data() + 9, Stride, SourceAfter.data() + 5, SourceStride, Rows, Count, Entries.data());
+    ASSERT_EQ(From, Copied);
+    ASSERT_EQ(SourceAfter, Source);
     // The plain rows touch only the band's pixels, and only their colour bytes.
     for (std::size_t I = 0; I < Start.size(); ++I) {
       const std::ptrdiff_t InRow = (static_cast<std::ptrdiff_t>(I) - 9) % Stride;
@@ -146,9 +158,16 @@ TEST_P(RollShadeKernelsTest, AlongMatchesThePlainRow) {
       for (int Offset : {0, 4, 12}) {
         const std::vector<std::uint8_t> Start = RandomBytes(4 * Count + 64, Count + Entry);
         std::vector<std::uint8_t> Want = Start, Got = Start;
-        ShadeRollRowAlongScalar(Want.data() + Offset, Count, Entry);
-        K.Along(Got.data() + Offset, Count, Entry);
+        ShadeRollRowAlongScalar(Want.data() + Offset, Want.data() + Offset, Count, Entry);
+        K.Along(Got.data() + Offset, Got.data() + Offset, Count, Entry);
         ASSERT_EQ(Got, Want) << "entry " << std::hex << Entry << " offset " << Offset;
+        // From another row: as a copy shaded in place.
+        const std::vector<std::uint8_t> Source = RandomBytes(4 * Count + 3, Count + Entry + 7);
+        std::vector<std::uint8_t> Copied = Start, From = Start;
+        std::copy_n(Source.begin() + 3, 4 * Count, Copied.begin() + Offset);
+        ShadeRollRowAlongScalar(Copied.data() + Offset, Copied.data() + Offset, Count, Entry);
+        K.Along(From.data() + Offset, Source.data() + 3, Count, Entry);
+        ASSERT_EQ(From, Copied) << "entry " << std::hex << Entry << " offset " << Offset;
       }
     }
   }
@@ -162,8 +181,8 @@ TEST_P(RollShadeKernelsTest, EveryValueAndMultiplierAgree) {
   for (int M = 0; M <= 256; ++M)
     for (int A : {0, 1, 128, 255}) {
       std::vector<std::uint8_t> Want = Row, Got = Row;
-      ShadeRollRowAlongScalar(Want.data(), 256, RollShadeEntry(M, A));
-      K.Along(Got.data(), 256, RollShadeEntry(M, A));
+      ShadeRollRowAlongScalar(Want.data(), Want.data(), 256, RollShadeEntry(M, A));
+      K.Along(Got.data(), Got.data(), 256, RollShadeEntry(M, A));
       ASSERT_EQ(Got, Want) << M << " " << A;
     }
 }
@@ -190,6 +209,36 @@ TEST(RollShadeBand, ShadesTheVisibleRectangleLineByLine) {
         for (int X = 0; X < B.Width(); ++X) {
           std::uint32_t Want = test::Raw(Before, X, Y);
           if (PtInRect(R, {X, Y})) ShadeRollPixel(reinterpret_cast<std::uint8_t*>(&Want), T[(Across ? X : Y) - First + 1]);
+          ASSERT_EQ(test::Raw(B, X, Y), Want) << X << "," << Y;
+        }
+    }
+  }
+  ResetSimdLevel();
+}
+
+// From another bitmap: the rectangle gets the source's pixels at the offset, shaded by line;
+// everything else keeps its bytes.
+TEST(RollShadeBand, FromAnotherBitmapCopiesAndShadesInOnePass) {
+  const std::vector<std::uint32_t> T = Table(30);
+  for (TSimdLevel Level : {slScalar, SupportedSimdLevel()}) {
+    ForceSimdLevel(Level);
+    for (bool Across : {true, false}) {
+      SCOPED_TRACE(std::string(SimdLevelName(Level)) + (Across ? " across" : " along"));
+      TBitmap B(53, 41, pf32bit), Source(61, 47, pf32bit);
+      test::FillNoise(B, 4);
+      test::FillNoise(Source, 5);
+      const TBitmap Before = B;
+      const int First = 5, Dx = 7, Dy = -1;
+      const TRect R = Across ? Rect(9, 2, 35, 39) : Rect(1, 9, 52, 35);
+      ShadeRollBandFrom(B.ScanLine(0), B.ScanlineBytes(), Source.ScanLine(0), Source.ScanlineBytes(), Dx, Dy, R.Left,
+                        R.Top, R.Right, R.Bottom, Across, First, T.data());
+      for (int Y = 0; Y < B.Height(); ++Y)
+        for (int X = 0; X < B.Width(); ++X) {
+          std::uint32_t Want = test::Raw(Before, X, Y);
+          if (PtInRect(R, {X, Y})) {
+            Want = test::Raw(Source, X + Dx, Y + Dy);
+            ShadeRollPixel(reinterpret_cast<std::uint8_t*>(&Want), T[(Across ? X : Y) - First + 1]);
+          }
           ASSERT_EQ(test::Raw(B, X, Y), Want) << X << "," << Y;
         }
     }
