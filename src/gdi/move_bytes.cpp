@@ -1,0 +1,71 @@
+#include "gdi/move_bytes.h"
+
+#include <emmintrin.h>
+
+#include <cstring>
+
+namespace vte {
+
+namespace {
+
+// Up to 16 bytes without a library call: the columns of a narrow blit are a pixel or two wide,
+// a thousand rows a frame. All bytes are loaded before any is stored, so the ranges may overlap.
+inline void MoveSmall(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
+  if (N >= 8) {
+    std::uint64_t A, B;
+    std::memcpy(&A, S, 8);
+    std::memcpy(&B, S + N - 8, 8);
+    std::memcpy(D, &A, 8);
+    std::memcpy(D + N - 8, &B, 8);
+  } else if (N >= 4) {
+    std::uint32_t A, B;
+    std::memcpy(&A, S, 4);
+    std::memcpy(&B, S + N - 4, 4);
+    std::memcpy(D, &A, 4);
+    std::memcpy(D + N - 4, &B, 4);
+  } else if (N > 0) {
+    const std::uint8_t A = S[0], B = S[N / 2], C = S[N - 1];
+    D[0] = A;
+    D[N / 2] = B;
+    D[N - 1] = C;
+  }
+}
+
+// Front to back, 64 bytes a step, each step loaded whole before it is stored: right for any
+// destination that does not lie inside the source's range past its start.
+void MoveForward(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
+  std::size_t I = 0;
+  for (; I + 64 <= N; I += 64) {
+    const __m128i A = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + I));
+    const __m128i B = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + I + 16));
+    const __m128i C = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + I + 32));
+    const __m128i E = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + I + 48));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(D + I), A);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(D + I + 16), B);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(D + I + 32), C);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(D + I + 48), E);
+  }
+  // The rest (under 64 bytes) through the library; it may overlap the last step's source only
+  // where that was already read.
+  if (I < N) std::memmove(D + I, S + I, N - I);
+}
+
+}  // namespace
+
+void MoveBytes(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
+  if (N <= 16) {
+    MoveSmall(D, S, N);
+    return;
+  }
+  // Below about 2 KB the library copies with vector registers, which do not stall.
+  constexpr std::size_t StringMoveFrom = 1024;
+  const auto Gap = (reinterpret_cast<std::uintptr_t>(D) - reinterpret_cast<std::uintptr_t>(S)) & 4095;
+  const bool Overlapping = D > S && D < S + N;  // needs a back-to-front move: the library's own
+  if (N >= StringMoveFrom && Gap != 0 && Gap < 64 && !Overlapping) {
+    MoveForward(D, S, N);
+    return;
+  }
+  std::memmove(D, S, N);
+}
+
+}  // namespace vte
