@@ -19,6 +19,7 @@
 #include "gdi/blit_pattern.h"
 #include "gdi/blit_stretch_map.h"
 #include "gdi/blit_surface.h"
+#include "pixel/column_gather.h"
 
 namespace vte {
 
@@ -65,6 +66,7 @@ private:
   TNearestColourCache FCache;
   TBlitConverter FConverter;
   TBlitPattern FPattern;
+  TColumnGather FGather;  // the columns of the piece being stretched
   std::vector<std::uint32_t> FValues, FConverted;
   std::vector<std::uint8_t> FRowScratch;
   std::vector<std::uint8_t> FSnapshot;
