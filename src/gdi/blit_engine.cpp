@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gdi/blit_rows.h"
+#include "gdi/move_bytes.h"
 #include "gdi/raster_op.h"
 #include "gdi/rop_kernels.h"
 
@@ -162,15 +163,45 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
                  Bytes * static_cast<std::size_t>(Piece.Height()));
     return;
   }
+  // Rows of a narrow piece lie a page apart, each a few cache lines, beyond the hardware
+  // prefetcher: every line of the row a few ahead is asked for while this one is copied. A wide
+  // piece is a stream the processor follows by itself.
+  constexpr int Ahead = 6;
+  if (Move && Run.Head == 0xFF && Run.Tail == 0xFF && Bytes <= 16) {
+    // A column of a pixel or a few: the whole row loop is a handful of instructions a row.
+    const std::ptrdiff_t DStep = BottomUp ? -Dest.Stride : Dest.Stride;
+    const std::ptrdiff_t SStep = BottomUp ? -Source.Stride : Source.Stride;
+    const int First = BottomUp ? Piece.Bottom - 1 : Piece.Top;
+    std::uint8_t* D = Dest.Row(First) + Run.FirstByte;
+    const std::uint8_t* S = Source.Row(First + Offset.Y) + (SourceBit >> 3);
+    for (int K = 0; K < Piece.Height(); ++K, D += DStep, S += SStep) {
+      if (K + Ahead < Piece.Height()) {
+        // Both ends: a span of a few bytes may still cross a cache line.
+        __builtin_prefetch(D + Ahead * DStep, 1);
+        __builtin_prefetch(D + Ahead * DStep + Bytes - 1, 1);
+        __builtin_prefetch(S + Ahead * SStep, 0);
+        __builtin_prefetch(S + Ahead * SStep + Bytes - 1, 0);
+      }
+      MoveSmallBytes(D, S, Bytes);
+    }
+    return;
+  }
+  const bool Narrow = Bytes <= 512;
+  const std::ptrdiff_t Step = BottomUp ? -Dest.Stride : Dest.Stride;
+  const std::ptrdiff_t SourceStep = BottomUp ? -Source.Stride : Source.Stride;
   for (int K = 0; K < Piece.Height(); ++K) {
     const int Y = BottomUp ? Piece.Bottom - 1 - K : Piece.Top + K;
     std::uint8_t* D = Dest.Row(Y) + Run.FirstByte;
-    if (K + 1 < Piece.Height()) {
-      // Rows of a narrow piece lie a page apart, beyond the hardware prefetcher: ask for the next
-      // row's bytes while this one is copied.
-      const int Next = BottomUp ? Y - 1 : Y + 1;
-      __builtin_prefetch(Dest.Row(Next) + Run.FirstByte, 1);
-      __builtin_prefetch(Source.Row(Next + Offset.Y) + (SourceBit >> 3), 0);
+    if (Narrow && K + Ahead < Piece.Height()) {
+      const std::uint8_t* PD = D + Ahead * Step;
+      const std::uint8_t* PS = Source.Row(Y + Offset.Y) + (SourceBit >> 3) + Ahead * SourceStep;
+      for (std::size_t B = 0; B < Bytes; B += 64) {
+        __builtin_prefetch(PD + B, 1);
+        __builtin_prefetch(PS + B, 0);
+      }
+      // The last line, which a span not starting on a line may reach past the steps.
+      __builtin_prefetch(PD + Bytes - 1, 1);
+      __builtin_prefetch(PS + Bytes - 1, 0);
     }
     if (Move) {
       CopySpan(D, Source.Row(Y + Offset.Y) + (SourceBit >> 3), Bytes, Run.Head, Run.Tail);
@@ -212,6 +243,9 @@ void TBlitEngine::StretchPiece(const TBlitSurface& Dest, const TRect& Piece,
   const bool Copy = Code == CodeSrcCopy && Raw;
   const bool UsesP = RopUsesPattern(Code);
   const int* Columns = Map.Columns(Piece.Left);
+  // Whole-byte pixels that only move: the columns are planned once, every row runs the plan.
+  const bool Gathers = Raw && PixelBytes;
+  if (Gathers) FGather.Plan(Columns, W, Source.Width, PixelBytes, Piece.Height());
   const std::size_t Bytes = static_cast<std::size_t>(Run.Bytes);
   std::uint8_t* Scratch = FRowScratch.data();
   int PreviousSy = -1, ScratchSy = -1;  // source rows are never negative
@@ -226,14 +260,14 @@ void TBlitEngine::StretchPiece(const TBlitSurface& Dest, const TRect& Piece,
       }
       PreviousSy = Sy;
       if (PixelBytes) {
-        GatherRowBytes(D, Source.Row(Sy), PixelBytes, Columns, W);
+        FGather.Gather(D, Source.Row(Sy));
         continue;
       }
     }
     if (Sy != ScratchSy) {
       const std::uint8_t* Row = Source.Row(Sy);
-      if (Raw && PixelBytes) {
-        GatherRowBytes(Scratch, Row, PixelBytes, Columns, W);
+      if (Gathers) {
+        FGather.Gather(Scratch, Row);
       } else {
         GatherRowValues(Row, Source.Format, Columns, W, FValues.data());
         const std::uint32_t* Values = FValues.data();

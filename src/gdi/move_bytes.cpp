@@ -8,29 +8,6 @@ namespace vte {
 
 namespace {
 
-// Up to 16 bytes without a library call: the columns of a narrow blit are a pixel or two wide,
-// a thousand rows a frame. All bytes are loaded before any is stored, so the ranges may overlap.
-inline void MoveSmall(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
-  if (N >= 8) {
-    std::uint64_t A, B;
-    std::memcpy(&A, S, 8);
-    std::memcpy(&B, S + N - 8, 8);
-    std::memcpy(D, &A, 8);
-    std::memcpy(D + N - 8, &B, 8);
-  } else if (N >= 4) {
-    std::uint32_t A, B;
-    std::memcpy(&A, S, 4);
-    std::memcpy(&B, S + N - 4, 4);
-    std::memcpy(D, &A, 4);
-    std::memcpy(D + N - 4, &B, 4);
-  } else if (N > 0) {
-    const std::uint8_t A = S[0], B = S[N / 2], C = S[N - 1];
-    D[0] = A;
-    D[N / 2] = B;
-    D[N - 1] = C;
-  }
-}
-
 // 64 bytes a step, each step loaded whole before it is stored. Front to back is right for a
 // destination before the source; back to front for one after it. Of two ranges apart, the stall
 // case copies back to front: its loads then never meet a pending store at the same page offset.
@@ -62,7 +39,7 @@ void MoveBackward(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
 
 void MoveBytes(std::uint8_t* D, const std::uint8_t* S, std::size_t N) {
   if (N <= 16) {
-    MoveSmall(D, S, N);
+    MoveSmallBytes(D, S, N);
     return;
   }
   // Below about 2 KB the library copies with vector registers, which do not stall.
