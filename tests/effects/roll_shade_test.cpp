@@ -11,6 +11,7 @@
 #include "pixel/roll_shade_kernels.h"
 #include "pixel/simd_level.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
@@ -191,59 +192,37 @@ INSTANTIATE_TEST_SUITE_P(RollShadeLevels, RollShadeKernelsTest, ::testing::Value
                          [](const auto& Info) { return std::string(SimdLevelName(Info.param)); });
 
 // The band walk on a bitmap: the given rectangle only, each line with its own entry, counted from
-// the band's first line (which may lie outside the rectangle).
-TEST(RollShadeBand, ShadesTheVisibleRectangleLineByLine) {
+// the band's first line (which may lie outside the rectangle); shaded in place, or copied from
+// another bitmap at an offset and shaded in the same pass. Everything else keeps its bytes.
+TEST(RollShadeBand, ShadesTheVisibleRectangleLineByLineInPlaceOrFromAnotherBitmap) {
   const std::vector<std::uint32_t> T = Table(30);
-  for (TSimdLevel Level : {slScalar, SupportedSimdLevel()}) {
-    ForceSimdLevel(Level);
-    for (bool Across : {true, false}) {
-      SCOPED_TRACE(std::string(SimdLevelName(Level)) + (Across ? " across" : " along"));
-      TBitmap B(53, 41, pf32bit);
-      test::FillNoise(B, 3);
-      const TBitmap Before = B;
-      // Lines 5 .. 34 form the band; only lines 9 .. 34 lie inside the rectangle.
-      const int First = 5;
-      const TRect R = Across ? Rect(9, 2, 35, 39) : Rect(1, 9, 52, 35);
-      ShadeRollBand(B.ScanLine(0), B.ScanlineBytes(), R.Left, R.Top, R.Right, R.Bottom, Across, First, T.data());
-      for (int Y = 0; Y < B.Height(); ++Y)
-        for (int X = 0; X < B.Width(); ++X) {
-          std::uint32_t Want = test::Raw(Before, X, Y);
-          if (PtInRect(R, {X, Y})) ShadeRollPixel(reinterpret_cast<std::uint8_t*>(&Want), T[(Across ? X : Y) - First + 1]);
-          ASSERT_EQ(test::Raw(B, X, Y), Want) << X << "," << Y;
-        }
-    }
-  }
-  ResetSimdLevel();
-}
-
-// From another bitmap: the rectangle gets the source's pixels at the offset, shaded by line;
-// everything else keeps its bytes.
-TEST(RollShadeBand, FromAnotherBitmapCopiesAndShadesInOnePass) {
-  const std::vector<std::uint32_t> T = Table(30);
-  for (TSimdLevel Level : {slScalar, SupportedSimdLevel()}) {
-    ForceSimdLevel(Level);
-    for (bool Across : {true, false}) {
-      SCOPED_TRACE(std::string(SimdLevelName(Level)) + (Across ? " across" : " along"));
-      TBitmap B(53, 41, pf32bit), Source(61, 47, pf32bit);
-      test::FillNoise(B, 4);
-      test::FillNoise(Source, 5);
-      const TBitmap Before = B;
-      const int First = 5, Dx = 7, Dy = -1;
-      const TRect R = Across ? Rect(9, 2, 35, 39) : Rect(1, 9, 52, 35);
-      ShadeRollBandFrom(B.ScanLine(0), B.ScanlineBytes(), Source.ScanLine(0), Source.ScanlineBytes(), Dx, Dy, R.Left,
-                        R.Top, R.Right, R.Bottom, Across, First, T.data());
-      for (int Y = 0; Y < B.Height(); ++Y)
-        for (int X = 0; X < B.Width(); ++X) {
-          std::uint32_t Want = test::Raw(Before, X, Y);
-          if (PtInRect(R, {X, Y})) {
-            Want = test::Raw(Source, X + Dx, Y + Dy);
-            ShadeRollPixel(reinterpret_cast<std::uint8_t*>(&Want), T[(Across ? X : Y) - First + 1]);
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (bool Across : {true, false})
+      for (bool FromSource : {false, true}) {
+        SCOPED_TRACE(std::string(Across ? "across" : "along") + (FromSource ? ", from a source" : ", in place"));
+        TBitmap B(53, 41, pf32bit), Source(61, 47, pf32bit);
+        test::FillNoise(B, 3);
+        test::FillNoise(Source, 5);
+        const TBitmap Before = B;
+        // Lines 5 .. 34 form the band; only lines 9 .. 34 lie inside the rectangle.
+        const int First = 5, Dx = 7, Dy = -1;
+        const TRect R = Across ? Rect(9, 2, 35, 39) : Rect(1, 9, 52, 35);
+        if (FromSource)
+          ShadeRollBandFrom(B.ScanLine(0), B.ScanlineBytes(), Source.ScanLine(0), Source.ScanlineBytes(), Dx, Dy,
+                            R.Left, R.Top, R.Right, R.Bottom, Across, First, T.data());
+        else
+          ShadeRollBand(B.ScanLine(0), B.ScanlineBytes(), R.Left, R.Top, R.Right, R.Bottom, Across, First, T.data());
+        for (int Y = 0; Y < B.Height(); ++Y)
+          for (int X = 0; X < B.Width(); ++X) {
+            std::uint32_t Want = test::Raw(Before, X, Y);
+            if (PtInRect(R, {X, Y})) {
+              if (FromSource) Want = test::Raw(Source, X + Dx, Y + Dy);
+              ShadeRollPixel(reinterpret_cast<std::uint8_t*>(&Want), T[(Across ? X : Y) - First + 1]);
+            }
+            ASSERT_EQ(test::Raw(B, X, Y), Want) << X << "," << Y;
           }
-          ASSERT_EQ(test::Raw(B, X, Y), Want) << X << "," << Y;
-        }
-    }
-  }
-  ResetSimdLevel();
+      }
+  });
 }
 
 }  // namespace

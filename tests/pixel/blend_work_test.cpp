@@ -11,19 +11,10 @@
 #include "pixel/blend_work.h"
 #include "pixel/simd_level.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
-
-// Runs the body once per instruction-set level the processor has, that level forced.
-template <class F> void ForEachLevel(F&& Body) {
-  for (int L = slScalar; L <= SupportedSimdLevel(); ++L) {
-    ForceSimdLevel(static_cast<TSimdLevel>(L));
-    SCOPED_TRACE(SimdLevelName(static_cast<TSimdLevel>(L)));
-    Body(static_cast<TSimdLevel>(L));
-  }
-  ResetSimdLevel();
-}
 
 int FloorDiv256(int X) { return X >= 0 ? X / 256 : -((-X + 255) / 256); }
 
@@ -114,7 +105,7 @@ TEST(BlendMemory, EveryLevelFormatAndWidthMatchesThePerChannelFormula) {
         const std::size_t Offset = 4 * (W % 8);
         const std::vector<std::uint8_t> BeforeBlock(Before.begin() + Offset, Before.end());
         const std::vector<std::uint8_t> Want = Expected(F, A, B, BeforeBlock, Bytes, Level, Skip);
-        ForEachLevel([&](TSimdLevel) {
+        test::ForEachSimdLevel([&](TSimdLevel) {
           std::vector<std::uint8_t> D = Before;
           BlendMemory(D.data() + Offset, A.data(), B.data(), Skip ? 10 : 9, Level, Bytes, F);
           ASSERT_TRUE(std::equal(D.begin(), D.begin() + Offset, Before.begin())) << "before the block";
@@ -164,7 +155,7 @@ void ExhaustivePairs(TPixelFormat F) {
   std::vector<std::uint8_t> D(A.size());
   for (int Level : LevelsOf(F)) {
     const std::vector<std::uint8_t> Want = Expected(F, A, B, D, A.size(), Level, false);
-    ForEachLevel([&](TSimdLevel) {
+    test::ForEachSimdLevel([&](TSimdLevel) {
       std::fill(D.begin(), D.end(), 0x5A);
       BlendMemory(D.data(), A.data(), B.data(), 0, Level, A.size(), F);
       ASSERT_TRUE(D == Want) << "level " << Level;
@@ -184,7 +175,7 @@ TEST(BlendMemory, EdgeLevelsGiveTheStatedMixes) {
   test::FillNoise(Old, 1);
   test::FillNoise(New, 2);
   const std::size_t Bytes = Old.ImageSize();
-  ForEachLevel([&](TSimdLevel) {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     // 128: the plain average, rounded down; 64: a quarter of the way.
     BlendMemory(D.Bits(), New.Bits(), Old.Bits(), 0, 128, Bytes, pf24bit);
     for (std::size_t I = 0; I < Bytes; ++I) ASSERT_EQ(D.Bits()[I], (Old.Bits()[I] + New.Bits()[I]) / 2) << I;
@@ -196,7 +187,7 @@ TEST(BlendMemory, EdgeLevelsGiveTheStatedMixes) {
   TBitmap Old32(41, 3, pf32bit), New32(41, 3, pf32bit), D32(41, 3, pf32bit);
   test::FillNoise(Old32, 3);
   test::FillNoise(New32, 4);
-  ForEachLevel([&](TSimdLevel) {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     BlendMemory(D32.Bits(), New32.Bits(), Old32.Bits(), 0, 254, Old32.ImageSize(), pf32bit);
     for (std::size_t I = 0; I < Old32.ImageSize(); ++I) {
       const int N = New32.Bits()[I], O = Old32.Bits()[I];
@@ -209,7 +200,7 @@ TEST(BlendMemory, IdenticalSixteenBitImagesStayWithAndWithoutTheSkip) {
   TBitmap Image(33, 7, pf16bit), D(33, 7, pf16bit), Garbage(33, 7, pf16bit);
   test::FillNoise(Image, 9);
   test::FillNoise(Garbage, 10);
-  ForEachLevel([&](TSimdLevel) {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     for (int Level = 8; Level <= 248; Level += 8) {
       // Without the skip every word is written, and the mix of a picture with itself is itself.
       std::memcpy(D.Bits(), Garbage.Bits(), D.ImageSize());
@@ -231,7 +222,7 @@ TEST(BlendMemory, FifteenBitTopBitIsZeroAfterABlend) {
     A[I] = static_cast<std::uint8_t>(Rng() | (I % 2 ? 0x80 : 0));
     B[I] = static_cast<std::uint8_t>(Rng() | (I % 2 ? 0x80 : 0));
   }
-  ForEachLevel([&](TSimdLevel) {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     for (int Level = 8; Level <= 248; Level += 8) {
       std::fill(D.begin(), D.end(), 0xFF);
       BlendMemory(D.data(), A.data(), B.data(), 0, Level, D.size(), pf15bit);
@@ -244,7 +235,7 @@ TEST(BlendMemory, LevelsZeroAndTheTopGiveTheSourcesThemselves) {
   TBitmap A(19, 3, pf32bit), B(19, 3, pf32bit), D(19, 3, pf32bit);
   test::FillNoise(A, 12);
   test::FillNoise(B, 13);
-  ForEachLevel([&](TSimdLevel) {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     BlendMemory(D.Bits(), A.Bits(), B.Bits(), 0, 0, A.ImageSize(), pf32bit);
     EXPECT_EQ(0, std::memcmp(D.Bits(), B.Bits(), A.ImageSize()));
     BlendMemory(D.Bits(), A.Bits(), B.Bits(), 0, 255, A.ImageSize(), pf32bit);
@@ -300,7 +291,7 @@ TEST(BlendFrame, CountEqualWordsOnEveryLevel) {
           --Equal;
         }
       B[Offset + 4 * Words] ^= 1;
-      ForEachLevel([&](TSimdLevel) {
+      test::ForEachSimdLevel([&](TSimdLevel) {
         EXPECT_EQ(CountEqualWords(A.data() + Offset, B.data() + Offset, Words), Equal) << Words << " +" << Offset;
       });
     }

@@ -13,18 +13,10 @@
 #include "pixel/blend_work.h"
 #include "pixel/simd_level.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
-
-template <class F> void ForEachLevel(F&& Body) {
-  for (int L = slScalar; L <= SupportedSimdLevel(); ++L) {
-    ForceSimdLevel(static_cast<TSimdLevel>(L));
-    SCOPED_TRACE(SimdLevelName(static_cast<TSimdLevel>(L)));
-    Body(static_cast<TSimdLevel>(L));
-  }
-  ResetSimdLevel();
-}
 
 // The tint of one channel as defined, written out again here: c the colour's value, x the
 // picture's, r the channel's range.
@@ -102,7 +94,7 @@ TEST(BlendTint, EveryLevelFormatAndWidthMatchesTheDefinition) {
       TBitmap Picture(W, 3, F);
       test::FillNoise(Picture, static_cast<std::uint32_t>(W));
       const TRect Inner = Rect(W / 3, 1, W - W / 4, 3);
-      ForEachLevel([&](TSimdLevel) {
+      test::ForEachSimdLevel([&](TSimdLevel) {
         TBitmap Whole(Picture), Part(Picture);
         TintBitmap(Whole, nullptr, F, Level, Rect(0, 0, W, 3), Rgb);
         // 16-bit rows run as one block with their padding pixel; 24-bit ones only without padding.
@@ -129,7 +121,7 @@ TEST(BlendTint, EveryLevelAndChannelValueOnEveryInstructionSetLevel) {
     }
     for (TColor Rgb : {RGB(0, 128, 255), RGB(255, 1, 127), RGB(254, 200, 0)})
       for (int Level = 0; Level <= 255; ++Level)
-        ForEachLevel([&](TSimdLevel) {
+        test::ForEachSimdLevel([&](TSimdLevel) {
           TBitmap B(Picture);
           TintBitmap(B, nullptr, F, Level, Rect(0, 0, 256, 2), Rgb);
           ExpectTint(Picture, B, Rect(0, 0, 256, 2), Level, Rgb, true);

@@ -10,20 +10,10 @@
 #include "gdi/raster_op.h"
 #include "pixel/wipe_band.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
-
-// Runs Body at every level the processor has, and goes back to the supported one.
-template <class F>
-void AtEveryLevel(F Body) {
-  for (int L = 0; L <= SupportedSimdLevel(); ++L) {
-    ForceSimdLevel(static_cast<TSimdLevel>(L));
-    SCOPED_TRACE(SimdLevelName(CurrentSimdLevel()));
-    Body(static_cast<TSimdLevel>(L));
-  }
-  ResetSimdLevel();
-}
 
 std::vector<std::uint8_t> Noise(std::size_t N, std::mt19937& G) {
   std::vector<std::uint8_t> V(N);
@@ -34,7 +24,7 @@ std::vector<std::uint8_t> Noise(std::size_t N, std::mt19937& G) {
 TEST(WipeBand, EveryKernelMatchesTheReferenceOverWidthsAndMaskPhases) {
   constexpr int Guard = 40;
   std::mt19937 G(1642);
-  AtEveryLevel([&](TSimdLevel Level) {
+  test::ForEachSimdLevel([&](TSimdLevel Level) {
     const TBandRowKernels& K = BandRowKernels(Level);
     for (int Bytes = 1; Bytes <= 4; ++Bytes)
       for (int Count = 1; Count <= 257; ++Count)
@@ -61,7 +51,7 @@ TEST(WipeBand, ReferenceTakesOldUnderWhiteAndNewUnderBlackAndMayWriteInPlace) {
     New[I] = static_cast<std::uint8_t>(200 + I);
   }
   const bool Want[] = {true, false, false, false, false, false, true, true, true, true};
-  AtEveryLevel([&](TSimdLevel Level) {
+  test::ForEachSimdLevel([&](TSimdLevel Level) {
     std::vector<std::uint8_t> Dest = New;  // in place over the new row
     BandRowKernels(Level).Row[3](Dest.data(), Old.data(), Dest.data(), Mask, 2, 10);
     for (int I = 0; I < 10; ++I)
@@ -107,7 +97,7 @@ TEST(WipeBand, ComposeBandGivesWhatTheRasterOperationsAndTheStripCopyGiveInEvery
       TBitmap Want = C.Area.IsEmpty() ? Start : ThroughBuffers(Old, New, Mask, C.Area, C.At, Start);
       Want.Canvas().BitBlt(C.Strip.Left, C.Strip.Top, C.Strip.Width(), C.Strip.Height(), New.Canvas(), C.Strip.Left,
                            C.Strip.Top, SRCCOPY);
-      AtEveryLevel([&](TSimdLevel) {
+      test::ForEachSimdLevel([&](TSimdLevel) {
         TBitmap Got(W, H, F);
         Got.Canvas().BitBlt(0, 0, W, H, Start.Canvas(), 0, 0, SRCCOPY);
         ASSERT_TRUE(CanComposeBand(Got, Old, New));
