@@ -7,7 +7,8 @@
 //     a small buffer): what a frame costs in memory traffic alone;
 //   Hot/<level>/<bytes>/<scale>/<windows>: 1080 rows over the same 16 rows, which stay in cache:
 //     the work itself. "auto" lets the plan choose; w1 .. w4 forces blocks of that many windows,
-//     w0 pixel by pixel (the costs the plan weighs);
+//     w0 pixel by pixel, s1 .. s4 span blocks of that many windows (four-byte pixels, where the
+//     columns fit them) (the costs the plan weighs);
 //   Plan/<bytes>/<scale>: one plan alone, per output pixel of one row.
 // The machine may be shared: run with --benchmark_repetitions; the "min" row is the least
 // disturbed.
@@ -56,7 +57,8 @@ void PerPixel(benchmark::State& State, double Pixels) {
                                                                   benchmark::Counter::kInvert);
 }
 
-void Gather(benchmark::State& State, TSimdLevel Level, int Bpp, double Scale, int Windows, bool Hot) {
+void Gather(benchmark::State& State, TSimdLevel Level, int Bpp, double Scale, int Windows, TBlockShape Shape,
+            bool Hot) {
   const int Width = WidthOf(Scale);
   const std::vector<int> C = Columns(Width);
   TFrames F(Bpp, Width);
@@ -65,7 +67,7 @@ void Gather(benchmark::State& State, TSimdLevel Level, int Bpp, double Scale, in
   const int RowMask = Hot ? 15 : -1;
   ForceSimdLevel(Level);
   for (auto _ : State) {
-    G.Plan(C.data(), Width, SourceWidth, Bpp, Rows, Windows);
+    G.Plan(C.data(), Width, SourceWidth, Bpp, Rows, Windows, Shape);
     for (int Y = 0; Y < Rows; ++Y) {
       const std::size_t R = static_cast<std::size_t>(Y & RowMask);
       G.Gather(F.Out.data() + R * Stride, F.Source.data() + R * SourceStride);
@@ -74,6 +76,7 @@ void Gather(benchmark::State& State, TSimdLevel Level, int Bpp, double Scale, in
   }
   ResetSimdLevel();
   State.counters["windows"] = G.WindowsPerBlock();
+  State.counters["spans"] = G.SpanBlocks();
   PerPixel(State, static_cast<double>(Width) * Rows);
 }
 
@@ -123,12 +126,19 @@ int Register() {
       for (int L = 0; L <= SupportedSimdLevel(); ++L) {
         const auto Level = static_cast<TSimdLevel>(L);
         const std::string Name = std::string(SimdLevelName(Level)) + Tail;
-        Tune(benchmark::RegisterBenchmark(("Frame/" + Name).c_str(), Gather, Level, Bpp, Scale, -1, false));
-        Tune(benchmark::RegisterBenchmark(("Hot/" + Name + "/auto").c_str(), Gather, Level, Bpp, Scale, -1, true));
-        if (Level == slAVX2)
+        Tune(benchmark::RegisterBenchmark(("Frame/" + Name).c_str(), Gather, Level, Bpp, Scale, -1, bsWindows,
+                                            false));
+        Tune(benchmark::RegisterBenchmark(("Hot/" + Name + "/auto").c_str(), Gather, Level, Bpp, Scale, -1, bsWindows,
+                                            true));
+        if (Level == slAVX2) {
           for (int W = 0; W <= 4; ++W)
             Tune(benchmark::RegisterBenchmark(("Hot/" + Name + "/w" + std::to_string(W)).c_str(), Gather, Level, Bpp,
-                                              Scale, W, true));
+                                              Scale, W, bsWindows, true));
+          if (Bpp == 4)
+            for (int W = 1; W <= 4; ++W)
+              Tune(benchmark::RegisterBenchmark(("Hot/" + Name + "/s" + std::to_string(W)).c_str(), Gather, Level,
+                                                Bpp, Scale, W, bsSpans, true));
+        }
       }
       benchmark::RegisterBenchmark(("Plan" + Tail).c_str(), Plan, Bpp, Scale)->ComputeStatistics("min", Least);
     }

@@ -23,6 +23,9 @@ constexpr double PixelCost[5] = {0.0, 0.33, 0.43, 0.4, 0.32};
 constexpr int MinRowsForBlocks = 32;
 // The windows per block are chosen on this many leading pixels: a stretch has one scale.
 constexpr int SamplePixels = 256;
+// Span blocks up to this many windows were cheaper than window blocks or single pixels wherever
+// the columns fit them (bench_column_gather, scales 0.25 .. 1.5).
+constexpr int MaxSpanWindows = 4;
 
 // Output bytes [At, At + Bytes) of a block (those from 0 on) take source bytes from Offset on in
 // window W.
@@ -39,7 +42,8 @@ void SetLane(column_gather_detail::TGatherBlock& B, int At, int W, int Offset) {
 
 }  // namespace
 
-void TColumnGather::Plan(const int* Columns, int N, int SourcePixels, int BytesPerPixel, int Rows, int Windows) {
+void TColumnGather::Plan(const int* Columns, int N, int SourcePixels, int BytesPerPixel, int Rows, int Windows,
+                         TBlockShape Shape) {
   FCount = std::max(N, 0);
   FSourcePixels = SourcePixels;
   FBpp = BytesPerPixel;
@@ -64,6 +68,13 @@ void TColumnGather::Plan(const int* Columns, int N, int SourcePixels, int BytesP
   if (Windows < 0 && Rows < MinRowsForBlocks) return;
   FDecreasing = Columns[FCount - 1] < Columns[0];
   int BestK = std::min(Windows, 4);
+  if (FBpp == 4 && (Windows < 0 || (Shape == bsSpans && Windows > 0))) {
+    const int K = SpanWindows();
+    if (Windows < 0 ? K <= MaxSpanWindows : K <= BestK && 8 * BestK <= SourcePixels) {
+      LaySpans(Windows < 0 ? K : BestK);
+      return;
+    }
+  }
   if (Windows < 0) {
     // The windows a block needs grow with the squeeze; more windows a block cost more but let a
     // block take more pixels. Take the cheapest K on the leading pixels, or none when single
@@ -156,6 +167,41 @@ int TColumnGather::Lay(int K, bool Store, int Limit, int& Tail) {
   return Count;
 }
 
+int TColumnGather::SpanWindows() const {
+  constexpr int None = 5;
+  if (FCount < 8) return None;
+  int Widest = 0;
+  const int* C = FColumns.data();
+  // Whole blocks from the start and, when the row is not a multiple of eight, one ending with it.
+  for (int P = 0;; P += 8) {
+    const int At = std::min(P, FCount - 8);
+    const auto [Lo, Hi] = std::minmax_element(C + At, C + At + 8);
+    Widest = std::max(Widest, *Hi - *Lo + 1);
+    if (Widest > 32 || At == FCount - 8) break;
+  }
+  const int K = (Widest + 7) / 8;
+  return K <= 4 && 8 * K <= FSourcePixels ? K : None;
+}
+
+void TColumnGather::LaySpans(int K) {
+  const int Full = FCount / 8, Count = Full + (FCount % 8 != 0);
+  if (FSpans.size() < static_cast<std::size_t>(Count)) FSpans.resize(static_cast<std::size_t>(Count));
+  const int* C = FColumns.data();
+  for (int I = 0; I < Count; ++I) {
+    const int At = std::min(8 * I, FCount - 8);
+    // Any start from the last column of the run back to the first holds the block; the lowest
+    // that keeps the run inside the row.
+    const int Start = std::min(*std::min_element(C + At, C + At + 8), FSourcePixels - 8 * K);
+    TSpan& B = FSpans[static_cast<std::size_t>(I)];
+    B.Src = Start * 4;
+    for (int L = 0; L < 8; ++L) B.Index[L] = static_cast<std::uint8_t>(C[At + L] - Start);
+  }
+  FMode = gmSpans;
+  FWindows = K;
+  FBlockCount = Count;
+  FTail = FCount;
+}
+
 void TColumnGather::Gather(std::uint8_t* Out, const std::uint8_t* Row) const {
   const int* C = FColumns.data();
   switch (FMode) {
@@ -169,6 +215,14 @@ void TColumnGather::Gather(std::uint8_t* Out, const std::uint8_t* Row) const {
       const column_gather_detail::TBlockKernels& K = AVX2BlockKernels;
       (FBpp == 4 ? K.Lanes : K.Bytes)[FWindows](Out, Row, FBlocks.data(), FBlockCount);
       break;
+    }
+    case gmSpans: {
+      const column_gather_detail::TSpanRunFn Run = AVX2BlockKernels.Spans[FWindows];
+      const int Full = FCount / 8;
+      Run(Out, Row, FSpans.data(), Full);
+      // The last pixels: a block ending with the row, rewriting some pixels with the same values.
+      if (Full < FBlockCount) Run(Out + (FCount - 8) * 4, Row, FSpans.data() + Full, 1);
+      return;
     }
     case gmPixels:
       break;

@@ -13,6 +13,13 @@
 // needs; where windows serve too few pixels (a strong squeeze) the row is copied pixel by pixel.
 // Hardware gathers are not used: on the processors this runs on they are slower than plain loads.
 //
+// Four-byte pixels down to a squeeze of about 0.23 have a cheaper shape, the span block: eight
+// output pixels taken from one run of K adjacent windows (8 * K source pixels), which holds any
+// eight neighbouring columns of such a stretch. Every store is full (one-window blocks of a
+// squeeze of 0.5 .. 0.9 fill 4 .. 7 pixels of theirs) and the blocks follow one another, so a
+// block needs only its source offset and eight byte-sized lane indices: twelve bytes of plan
+// instead of sixty-four.
+//
 // Nothing outside Row[0 .. SourcePixels * BytesPerPixel) is read and nothing outside
 // Out[0 .. N * BytesPerPixel) is written. Every level gives the bytes of GatherRowBytes.
 #include <cstdint>
@@ -34,8 +41,18 @@ struct alignas(32) TGatherBlock {
   std::int32_t Src[4];
 };
 
+// Eight four-byte output pixels from the source bytes Src .. Src + 32 * K - 1: lane i takes
+// source pixel Index[i] of that run (the windows are adjacent, so the index is 8 * window +
+// pixel in the window as in TGatherBlock).
+struct TSpanBlock {
+  std::int32_t Src;
+  std::uint8_t Index[8];
+};
+
 // Runs Count blocks over one row.
 using TBlockRunFn = void (*)(std::uint8_t* Out, const std::uint8_t* Row, const TGatherBlock* Blocks, int Count);
+// Runs Count span blocks over one row, block i writing Out[32 * i .. 32 * i + 31].
+using TSpanRunFn = void (*)(std::uint8_t* Out, const std::uint8_t* Row, const TSpanBlock* Blocks, int Count);
 // Copies pixels Columns[0 .. N-1] of a row of SourcePixels pixels one by one.
 using TPixelRunFn = void (*)(std::uint8_t* Out, const std::uint8_t* Row, const int* Columns, int N,
                              int SourcePixels);
@@ -45,6 +62,7 @@ using TPixelRunFn = void (*)(std::uint8_t* Out, const std::uint8_t* Row, const i
 struct TBlockKernels {
   TBlockRunFn Lanes[5];
   TBlockRunFn Bytes[5];
+  TSpanRunFn Spans[5];
 };
 extern const TBlockKernels AVX2BlockKernels;
 // Pixel by pixel, several pixels to a store, by bytes per pixel (index 1 .. 4).
@@ -52,14 +70,19 @@ extern const TPixelRunFn UnrolledKernels[5];
 
 }  // namespace column_gather_detail
 
+// Which blocks a plan forced to a number of windows lays.
+enum TBlockShape { bsWindows, bsSpans };
+
 class TColumnGather {
 public:
   // Prepares Gather for these columns (each in [0, SourcePixels)) at the current level, for
   // about Rows rows (a plan for a few rows is not worth laying blocks for). Columns are copied;
   // the memory of a plan is kept and only grows. Windows 1 .. 4 makes the vector level use
-  // blocks of that many windows, 0 pixel by pixel, whatever they cost (for the tests and
+  // blocks of that many windows (span blocks with Shape bsSpans, where the columns fit them;
+  // window blocks otherwise), 0 pixel by pixel, whatever they cost (for the tests and
   // measurements); -1 takes the cheapest.
-  void Plan(const int* Columns, int N, int SourcePixels, int BytesPerPixel, int Rows = 1 << 20, int Windows = -1);
+  void Plan(const int* Columns, int N, int SourcePixels, int BytesPerPixel, int Rows = 1 << 20, int Windows = -1,
+            TBlockShape Shape = bsWindows);
   // Out[i] := Row[Columns[i]] for the planned columns, i = 0 .. N-1.
   void Gather(std::uint8_t* Out, const std::uint8_t* Row) const;
 
@@ -67,10 +90,12 @@ public:
   // copied whole or pixel by pixel) and the number of blocks.
   int WindowsPerBlock() const { return FWindows; }
   int BlockCount() const { return FBlockCount; }
+  bool SpanBlocks() const { return FMode == gmSpans; }
 
 private:
-  enum TMode { gmCopy, gmReference, gmPixels, gmBlocks };
+  enum TMode { gmCopy, gmReference, gmPixels, gmBlocks, gmSpans };
   using TBlock = column_gather_detail::TGatherBlock;
+  using TSpan = column_gather_detail::TSpanBlock;
 
   // Lays blocks of K windows over the pixels from 0 until Limit; returns their number and, in
   // Tail, the first pixel left to the pixel-by-pixel copy. Store false only counts.
@@ -78,6 +103,10 @@ private:
   TBlock& NewBlock(bool Store, int Count, TBlock& Scratch);
   bool Place(TBlock& B, int& Windows, int K, int Q, int At) const;
   int OpenWindow(int Column) const;
+  // The fewest adjacent windows that hold every eight neighbouring output pixels (above 4: none
+  // do); LaySpans lays span blocks of K windows.
+  int SpanWindows() const;
+  void LaySpans(int K);
 
   TMode FMode = gmReference;
   int FCount = 0, FSourcePixels = 0, FBpp = 4;
@@ -86,6 +115,7 @@ private:
   int FWindows = 0, FBlockCount = 0, FTail = 0;
   std::vector<int> FColumns;
   std::vector<TBlock> FBlocks;
+  std::vector<TSpan> FSpans;
 };
 
 }  // namespace vte

@@ -12,6 +12,7 @@ namespace vte {
 namespace {
 
 using column_gather_detail::TGatherBlock;
+using column_gather_detail::TSpanBlock;
 
 __attribute__((target("avx2"))) inline __m256 PixelWindow(const std::uint8_t* At, __m256i Index) {
   const __m256i W = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(At));
@@ -38,6 +39,30 @@ __attribute__((target("avx2"))) void Lanes(std::uint8_t* Out, const std::uint8_t
       }
     }
     _mm256_storeu_ps(reinterpret_cast<float*>(Out + B.Out), R);
+  }
+}
+
+// Eight four-byte pixels a block from K adjacent windows; the lane indices are bytes, widened
+// on the way in.
+template <int K>
+__attribute__((target("avx2"))) void Spans(std::uint8_t* Out, const std::uint8_t* Row, const TSpanBlock* Blocks,
+                                           int Count) {
+#pragma GCC unroll 2
+  for (int I = 0; I < Count; ++I) {
+    const TSpanBlock& B = Blocks[I];
+    const __m256i Index = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(B.Index)));
+    const std::uint8_t* At = Row + B.Src;
+    __m256 R = PixelWindow(At, Index);
+    if constexpr (K >= 2) {
+      const __m256 Odd = _mm256_castsi256_ps(_mm256_slli_epi32(Index, 28));
+      R = _mm256_blendv_ps(R, PixelWindow(At + 32, Index), Odd);
+      if constexpr (K >= 3) {
+        __m256 Second = PixelWindow(At + 64, Index);
+        if constexpr (K == 4) Second = _mm256_blendv_ps(Second, PixelWindow(At + 96, Index), Odd);
+        R = _mm256_blendv_ps(R, Second, _mm256_castsi256_ps(_mm256_slli_epi32(Index, 27)));
+      }
+    }
+    _mm256_storeu_ps(reinterpret_cast<float*>(Out + 32 * I), R);
   }
 }
 
@@ -73,7 +98,8 @@ __attribute__((target("avx2"))) void Bytes(std::uint8_t* Out, const std::uint8_t
 
 namespace column_gather_detail {
 const TBlockKernels AVX2BlockKernels{{nullptr, Lanes<1>, Lanes<2>, Lanes<3>, Lanes<4>},
-                                     {nullptr, Bytes<1>, Bytes<2>, Bytes<3>, Bytes<4>}};
+                                     {nullptr, Bytes<1>, Bytes<2>, Bytes<3>, Bytes<4>},
+                                     {nullptr, Spans<1>, Spans<2>, Spans<3>, Spans<4>}};
 }  // namespace column_gather_detail
 
 }  // namespace vte

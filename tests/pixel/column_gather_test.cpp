@@ -1,7 +1,8 @@
 // The column gather of stretches: every level against GatherRowBytes over pixel sizes, squeezes,
 // enlargements, mirrored columns and row lengths, with the source row against an inaccessible page
-// on either side (a read outside it faults) and guard bytes around the output; which plan a
-// stretch gets at the vector level; and canvas stretches that go through it at every level.
+// on either side (a read outside it faults) and guard bytes around the output, with window blocks
+// and span blocks of every size forced; which plan a stretch gets at the vector level; and canvas
+// stretches that go through it at every level.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -20,19 +21,10 @@
 #include "gdi/raster_op.h"
 #include "pixel/column_gather.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
-
-template <class F>
-void AtEveryLevel(F Body) {
-  for (int L = 0; L <= SupportedSimdLevel(); ++L) {
-    ForceSimdLevel(static_cast<TSimdLevel>(L));
-    SCOPED_TRACE(SimdLevelName(CurrentSimdLevel()));
-    Body();
-  }
-  ResetSimdLevel();
-}
 
 // Bytes with an inaccessible page right after them (AtEnd) or right before them.
 class TGuardedBytes {
@@ -77,13 +69,13 @@ std::vector<int> StretchColumns(int Width, int SourceWidth, bool Mirrored, int O
 // gathers three different rows with the plan; each must equal the reference, with the guard
 // bytes around the output untouched.
 void ExpectSameAsReference(const std::vector<int>& Columns, int SourcePixels, int Bpp, std::mt19937& G,
-                           const std::string& What, int Windows = -1) {
+                           const std::string& What, int Windows = -1, TBlockShape Shape = bsWindows) {
   constexpr int Guard = 40;
   const int N = static_cast<int>(Columns.size());
   const std::size_t SourceBytes = static_cast<std::size_t>(SourcePixels) * Bpp;
   const std::size_t OutBytes = static_cast<std::size_t>(N) * Bpp;
   TColumnGather Gather;
-  Gather.Plan(Columns.data(), N, SourcePixels, Bpp, 1080, Windows);
+  Gather.Plan(Columns.data(), N, SourcePixels, Bpp, 1080, Windows, Shape);
   for (bool AtEnd : {true, false}) {
     TGuardedBytes Source(SourceBytes, AtEnd);
     for (int Pass = 0; Pass < 3; ++Pass) {
@@ -92,7 +84,7 @@ void ExpectSameAsReference(const std::vector<int>& Columns, int SourcePixels, in
       GatherRowBytes(Want.data() + Guard, Source.Data(), Bpp, Columns.data(), N);
       Gather.Gather(Got.data() + Guard, Source.Data());
       ASSERT_EQ(Got, Want) << What << " guard page " << (AtEnd ? "after" : "before") << " windows "
-                           << Gather.WindowsPerBlock();
+                           << Gather.WindowsPerBlock() << (Gather.SpanBlocks() ? " spans" : "");
     }
   }
 }
@@ -105,7 +97,7 @@ TEST(ColumnGather, EveryLevelMatchesTheReferenceOverScalesMirrorsAndLengths) {
   for (int N = 1; N <= 67; ++N) Lengths.push_back(N);
   for (int N : {95, 128, 255, 1899, 1901}) Lengths.push_back(N);
   std::mt19937 G(7031);
-  AtEveryLevel([&] {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     for (int Bpp = 1; Bpp <= 4; ++Bpp)
       for (auto [Dest, Src] : Ratios)
         for (int N : Lengths)
@@ -116,38 +108,43 @@ TEST(ColumnGather, EveryLevelMatchesTheReferenceOverScalesMirrorsAndLengths) {
             const int Before = static_cast<int>(G() % 3 == 0 ? G() % 50 : 0);
             const int After = static_cast<int>(G() % 2 == 0 ? G() % 5 : 0);
             const std::vector<int> Columns = StretchColumns(N, SourceWidth, Mirrored, Before);
-            // The vector level also with every number of windows a block, whether it pays or not.
-            for (int Windows : {-1, 1, 2, 3, 4}) {
-              if (Windows > 0 && CurrentSimdLevel() < slAVX2) break;
-              ExpectSameAsReference(Columns, Before + SourceWidth + After, Bpp, G,
-                                    "bpp " + std::to_string(Bpp) + " " + std::to_string(Dest) + ":" +
-                                        std::to_string(Src) + " n " + std::to_string(N) +
-                                        (Mirrored ? " mirrored" : "") + " windows " + std::to_string(Windows),
-                                    Windows);
-              if (HasFatalFailure()) return;
-            }
+            // The vector level also with every number of windows a block, whether it pays or not,
+            // in window blocks and in span blocks.
+            for (int Windows : {-1, 1, 2, 3, 4})
+              for (TBlockShape Shape : {bsWindows, bsSpans}) {
+                if (Windows > 0 && CurrentSimdLevel() < slAVX2) break;
+                if (Windows < 0 && Shape == bsSpans) continue;
+                ExpectSameAsReference(Columns, Before + SourceWidth + After, Bpp, G,
+                                      "bpp " + std::to_string(Bpp) + " " + std::to_string(Dest) + ":" +
+                                          std::to_string(Src) + " n " + std::to_string(N) +
+                                          (Mirrored ? " mirrored" : "") + " windows " + std::to_string(Windows) +
+                                          (Shape == bsSpans ? " spans" : ""),
+                                      Windows, Shape);
+                if (HasFatalFailure()) return;
+              }
           }
   });
 }
 
 TEST(ColumnGather, PiecesOfAMapAndColumnsThatRepeatOrJump) {
   std::mt19937 G(991);
-  AtEveryLevel([&] {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     for (int Bpp = 1; Bpp <= 4; ++Bpp) {
       // A clipped piece starts anywhere in the columns of the whole stretch.
       const std::vector<int> Whole = StretchColumns(700, 1013, false, 0);
       std::vector<int> Jumps(150);
       for (std::size_t I = 0; I < Jumps.size(); ++I) Jumps[I] = I % 9 == 4 ? 499 : I % 11 == 3 ? 0 : static_cast<int>(I);
-      for (int Windows = -1; Windows <= 4; ++Windows) {
-        for (int From : {0, 1, 5, 333, 650, 690}) {
-          const std::vector<int> Piece(Whole.begin() + From, Whole.end() - (From % 7));
-          ExpectSameAsReference(Piece, 1013, Bpp, G, "piece from " + std::to_string(From), Windows);
+      for (int Windows = -1; Windows <= 4; ++Windows)
+        for (TBlockShape Shape : {bsWindows, bsSpans}) {
+          for (int From : {0, 1, 5, 333, 650, 690}) {
+            const std::vector<int> Piece(Whole.begin() + From, Whole.end() - (From % 7));
+            ExpectSameAsReference(Piece, 1013, Bpp, G, "piece from " + std::to_string(From), Windows, Shape);
+          }
+          // One column over and over, and columns that jump to either end of the row and back.
+          ExpectSameAsReference(std::vector<int>(77, 40), 41, Bpp, G, "one column", Windows, Shape);
+          ExpectSameAsReference(Jumps, 500, Bpp, G, "jumps", Windows, Shape);
+          if (HasFatalFailure()) return;
         }
-        // One column over and over, and columns that jump to either end of the row and back.
-        ExpectSameAsReference(std::vector<int>(77, 40), 41, Bpp, G, "one column", Windows);
-        ExpectSameAsReference(Jumps, 500, Bpp, G, "jumps", Windows);
-        if (HasFatalFailure()) return;
-      }
     }
   });
 }
@@ -161,6 +158,7 @@ TEST(ColumnGather, PlanCostsAtTheVectorLevel) {
     return Gather.WindowsPerBlock();
   };
   // Enlarging: eight pixels from one window, one block per eight pixels (plus the last one).
+  // These and the halving below are span blocks (see there).
   EXPECT_EQ(WindowsFor(2880, 1920, 4, false), 1);
   EXPECT_EQ(Gather.BlockCount(), 2880 / 8);
   EXPECT_EQ(WindowsFor(2880, 1920, 4, true), 1);  // mirrored: windows end with their first pixel
@@ -169,6 +167,39 @@ TEST(ColumnGather, PlanCostsAtTheVectorLevel) {
   EXPECT_EQ(WindowsFor(960, 1920, 4, false), 2);
   EXPECT_EQ(Gather.BlockCount(), 960 / 8);
   EXPECT_EQ(WindowsFor(960, 1920, 4, true), 2);
+  // Four-byte pixels down to a quarter take span blocks: eight pixels a block from adjacent
+  // windows, as many as the widest eight columns need, and one block ending with the row.
+  struct TSpanCase {
+    int Width, Windows;
+  };
+  // Eight columns of a step 1920 / Width spread over 7 steps + 1 pixels: past 8 below 1:1, past 16
+  // below 896, past 24 below 585, past 32 below 434.
+  for (const TSpanCase& S : {TSpanCase{2880, 1}, TSpanCase{1921, 1}, TSpanCase{1919, 2}, TSpanCase{960, 2},
+                             TSpanCase{896, 2}, TSpanCase{895, 3}, TSpanCase{640, 3}, TSpanCase{584, 4},
+                             TSpanCase{480, 4}, TSpanCase{434, 4}})
+    for (bool Mirrored : {false, true}) {
+      SCOPED_TRACE(std::to_string(S.Width) + (Mirrored ? " mirrored" : ""));
+      EXPECT_EQ(WindowsFor(S.Width, 1920, 4, Mirrored), S.Windows);
+      EXPECT_TRUE(Gather.SpanBlocks());
+      EXPECT_EQ(Gather.BlockCount(), (S.Width + 7) / 8);
+    }
+  // Below that, some eight columns do not fit four windows; the other sizes have no span blocks.
+  EXPECT_FALSE((WindowsFor(433, 1920, 4, false), Gather.SpanBlocks()));
+  EXPECT_FALSE((WindowsFor(1280, 1920, 2, false), Gather.SpanBlocks()));
+  // Forced: span blocks of the windows asked where the columns fit them, window blocks where not,
+  // and window blocks when the source row is shorter than the run of windows.
+  const std::vector<int> Half = StretchColumns(960, 1920, false, 0);
+  Gather.Plan(Half.data(), 960, 1920, 4, 1080, 4, bsSpans);
+  EXPECT_TRUE(Gather.SpanBlocks());
+  EXPECT_EQ(Gather.WindowsPerBlock(), 4);
+  Gather.Plan(Half.data(), 960, 1920, 4, 1080, 1, bsSpans);
+  EXPECT_FALSE(Gather.SpanBlocks());
+  EXPECT_EQ(Gather.WindowsPerBlock(), 1);
+  const std::vector<int> Short = StretchColumns(40, 20, false, 0);
+  Gather.Plan(Short.data(), 40, 20, 4, 1080, 2, bsSpans);
+  EXPECT_TRUE(Gather.SpanBlocks());
+  Gather.Plan(Short.data(), 40, 20, 4, 1080, 3, bsSpans);
+  EXPECT_FALSE(Gather.SpanBlocks());
   // The other sizes take blocks too where a window serves several pixels.
   EXPECT_GE(WindowsFor(1280, 1920, 2, false), 1);
   EXPECT_GE(WindowsFor(1280, 1920, 1, false), 1);
@@ -205,7 +236,7 @@ TEST(ColumnGather, CanvasStretchesAreTheSameAtEveryLevel) {
       TBitmap Want(Start);
       Want.Canvas().StretchBlt(C.X, 2, C.W, 29, Src.Canvas(), C.XS, 0, C.WS, 23, C.Rop);
       ResetSimdLevel();
-      AtEveryLevel([&] {
+      test::ForEachSimdLevel([&](TSimdLevel) {
         TBitmap Got(Start);
         Got.Canvas().StretchBlt(C.X, 2, C.W, 29, Src.Canvas(), C.XS, 0, C.WS, 23, C.Rop);
         ASSERT_TRUE(test::SameMemory(Got, Want)) << "pf" << F << " case " << (&C - Cases);
@@ -219,7 +250,7 @@ TEST(ColumnGather, CanvasStretchesAreTheSameAtEveryLevel) {
   TBitmap Want(Self);
   Want.Canvas().StretchBlt(10, 0, 250, 9, Want.Canvas(), 0, 0, 300, 9, SRCCOPY);
   ResetSimdLevel();
-  AtEveryLevel([&] {
+  test::ForEachSimdLevel([&](TSimdLevel) {
     TBitmap Got(Self);
     Got.Canvas().StretchBlt(10, 0, 250, 9, Got.Canvas(), 0, 0, 300, 9, SRCCOPY);
     ASSERT_TRUE(test::SameMemory(Got, Want));
