@@ -252,6 +252,12 @@ void TBlitEngine::StretchPiece(const TBlitSurface& Dest, const TRect& Piece,
   for (int Y = Piece.Top; Y < Piece.Bottom; ++Y) {
     const int Sy = Map.Row(Y);
     std::uint8_t* D = Dest.Row(Y) + Run.FirstByte;
+    if (Y + 1 < Piece.Bottom && Map.Row(Y + 1) != Sy + 1) {
+      // A squeeze skips source rows, which breaks the stream the processor follows: the start of
+      // the next source row is asked for while this one is drawn.
+      const std::uint8_t* Next = Source.Row(Map.Row(Y + 1));
+      for (int K = 0; K < 8; ++K) __builtin_prefetch(Next + 64 * K);
+    }
     if (Copy) {
       // An enlarged row repeats: copy the destination row just drawn.
       if (Y > Piece.Top && Sy == PreviousSy) {
