@@ -21,14 +21,6 @@ namespace {
 constexpr int W = 12, H = 7;
 constexpr TColor OldColor = 0x204060;
 
-// A render target on a bitmap's canvas that reports each shown part to Flush.
-TTERenderTarget Target(TCanvas& Canvas, std::function<void(const TRect&)> Flush = {}) {
-  TTERenderTarget T;
-  T.Canvas = &Canvas;
-  T.Flush = std::move(Flush);
-  return T;
-}
-
 TBitmap Plain(TColor Color) {
   TBitmap B(W, H, pf32bit);
   B.Canvas().Brush().Color = Color;
@@ -59,7 +51,7 @@ TWipeRun RunWipe(TSimpleWipeTransition& Wipe) {
   TTETransitionData Data(W, H, nullptr, &New, nullptr, &Screen.Canvas(), pf32bit, true);
   TWipeRun Run;
   TRect Revealed;
-  Wipe.AttachRenderTarget(Target(Screen.Canvas(), [&](const TRect& R) {
+  Wipe.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), [&](const TRect& R) {
     if (R == Rect(0, 0, W, H)) {
       ++Run.Finals;
       return;
@@ -71,7 +63,7 @@ TWipeRun RunWipe(TSimpleWipeTransition& Wipe) {
         const TColor Want = PtInRect(Revealed, {X, Y}) ? New.PixelColor(X, Y) : OldColor;
         if (Screen.PixelColor(X, Y) != Want) Run.ScreenRight = false;
       }
-  }));
+  }, {}});
   Wipe.DoExecute(Data);
   Run.EndedOnNewImage = test::DescribeDifference(Screen, New).empty();
   return Run;
@@ -145,10 +137,10 @@ TEST(SimpleWipe, FramesDoNotPollForAborts) {
   TBitmap New = Noise(3), Screen = Plain(OldColor);
   TTETransitionData Data(W, H, nullptr, &New, nullptr, &Screen.Canvas(), pf32bit, true);
   int Strips = 0;
-  Wipe.AttachRenderTarget(Target(Screen.Canvas(), [&](const TRect&) {
+  Wipe.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), [&](const TRect&) {
     ++Strips;
     Drawing = true;
-  }));
+  }, {}});
   Wipe.DoExecute(Data);
   EXPECT_EQ(Strips, W - 1 + 1);  // every strip, then the new image
   EXPECT_FALSE(Wipe.Aborted());
@@ -205,7 +197,7 @@ TEST(Shake, WithoutTimeDrawsTheOldImageOnceInPlace) {
   TBitmap Old = Noise(5), Screen = Plain(0x00FF00);
   TTETransitionData Data(W, H, &Old, nullptr, nullptr, &Screen.Canvas(), pf32bit, true);
   std::vector<TRect> Shown;
-  Shake.AttachRenderTarget(Target(Screen.Canvas(), [&](const TRect& R) { Shown.push_back(R); }));
+  Shake.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), [&](const TRect& R) { Shown.push_back(R); }, {}});
   Shake.DoExecute(Data);
   EXPECT_EQ(Shown, (std::vector<TRect>{Rect(0, 0, W, H)}));
   EXPECT_EQ(test::DescribeDifference(Screen, Old), "");
@@ -232,11 +224,11 @@ TEST(Shake, JittersTheOldImageUntilTheTimeIsUpThenPutsItBack) {
   TBitmap Old = Noise(9), Screen = Plain(0x00FF00);
   TTETransitionData Data(W, H, &Old, nullptr, nullptr, &Screen.Canvas(), pf32bit, true);
   std::vector<TBitmap> Frames;
-  Shake.AttachRenderTarget(Target(Screen.Canvas(), [&](const TRect& R) {
+  Shake.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), [&](const TRect& R) {
     EXPECT_EQ(R, Rect(0, 0, W, H));
     Frames.push_back(Screen);
     Clock.Advance(40);
-  }));
+  }, {}});
   Shake.DoExecute(Data);
 
   // Frames at 0, 40, ... 360 ms, then the old image in place.

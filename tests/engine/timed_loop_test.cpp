@@ -72,14 +72,6 @@ public:
   }
 };
 
-// A render target on a bitmap's canvas that reports each shown part to Flush.
-TTERenderTarget Target(TCanvas& Canvas, std::function<void(const TRect&)> Flush = {}) {
-  TTERenderTarget T;
-  T.Canvas = &Canvas;
-  T.Flush = std::move(Flush);
-  return T;
-}
-
 TBitmap Plain(TColor Color) {
   TBitmap B(8, 4, pf32bit);
   B.Canvas().Brush().Color = Color;
@@ -106,7 +98,7 @@ protected:
 
   void SetUp() override {
     Effect.Screen = &Screen;
-    Effect.AttachRenderTarget(Target(Screen.Canvas(), [this](const TRect&) {
+    Effect.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), [this](const TRect&) {
       if (Screen.PixelColor(0, 0) == NewColor) {
         ++FinalCopies;
         if (Clock) FinalAt = Clock->Now();
@@ -114,7 +106,7 @@ protected:
         ++FrameCopies;
         if (Clock) Clock->Advance(CopyCost);
       }
-    }));
+    }, {}});
   }
 
   std::vector<int> Numbers() const {
@@ -154,7 +146,7 @@ TEST_F(TimedLoop, UnpacedDrawsEveryStepBelowTheTotalThenTheNewImage) {
   TRecordingEffect Coarse;
   Coarse.Units = 10;
   Coarse.StepUnit = 3;
-  Coarse.AttachRenderTarget(Target(Screen.Canvas()));
+  Coarse.AttachRenderTarget(TTERenderTarget{&Screen.Canvas(), {}, {}});
   Coarse.DoExecute(Data);
   ASSERT_EQ(Coarse.Frames.size(), 3u);
   for (int I = 0; I < 3; ++I) {
