@@ -70,17 +70,6 @@ std::vector<int> LevelsOf(TPixelFormat F) {
   return L;
 }
 
-constexpr TPixelFormat DirectFormats[] = {pf15bit, pf16bit, pf24bit, pf32bit};
-
-const char* FormatName(TPixelFormat F) {
-  switch (F) {
-    case pf8bit: return "pf8bit";
-    case pf15bit: return "pf15bit";
-    case pf16bit: return "pf16bit";
-    case pf24bit: return "pf24bit";
-    default: return "pf32bit";
-  }
-}
 constexpr std::size_t Guard = 64;
 
 TEST(BlendMemory, EveryLevelFormatAndWidthMatchesThePerChannelFormula) {
@@ -90,8 +79,8 @@ TEST(BlendMemory, EveryLevelFormatAndWidthMatchesThePerChannelFormula) {
   // words equal in both sources, skipped at odd levels and some even ones.
   std::mt19937 Rng(5);
   int Checked = 0;
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     for (int Level : LevelsOf(F)) {
       const bool Skip = Level % 2 == 1 || Level % 16 == 8;
       for (int W = 1; W <= 257; ++W) {
@@ -165,7 +154,7 @@ void ExhaustivePairs(TPixelFormat F) {
 
 TEST(BlendMemory, ExhaustiveOverAllChannelPairsOfEachLane) {
   for (TPixelFormat F : {pf32bit, pf16bit, pf15bit}) {
-    SCOPED_TRACE(FormatName(F));
+    SCOPED_TRACE(test::FormatName(F));
     ExhaustivePairs(F);
   }
 }
@@ -250,8 +239,8 @@ TEST(BlendMemory, LevelsZeroAndTheTopGiveTheSourcesThemselves) {
 }
 
 TEST(BlendFrame, BlendsTheWholeBlocksWithSixteenBitLevelsInThirtySeconds) {
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     // An odd width: the padding at the end of each row is blended with the pixels.
     TBitmap New(13, 6, F), Old(13, 6, F), D(13, 6, F);
     test::FillNoise(New, 20);

@@ -49,18 +49,6 @@ std::uint32_t TintedPixel(TPixelFormat F, std::uint32_t P, int Level, TColor Rgb
   return R;
 }
 
-constexpr TPixelFormat DirectFormats[] = {pf15bit, pf16bit, pf24bit, pf32bit};
-
-const char* FormatName(TPixelFormat F) {
-  switch (F) {
-    case pf8bit: return "pf8bit";
-    case pf15bit: return "pf15bit";
-    case pf16bit: return "pf16bit";
-    case pf24bit: return "pf24bit";
-    default: return "pf32bit";
-  }
-}
-
 // Checks a tinted bitmap: pixels inside Area as defined, every other byte of the memory (other
 // pixels, the row padding) as before.
 void ExpectTint(const TBitmap& Before, const TBitmap& After, const TRect& Area, int Level, TColor Rgb,
@@ -86,8 +74,8 @@ TEST(BlendTint, EveryLevelFormatAndWidthMatchesTheDefinition) {
   // Whole bitmaps (one run over the memory) and inner rectangles (row by row), widths 1..257 so
   // that every vector tail runs, every level in turn; all instruction-set levels give the same.
   std::mt19937 Rng(3);
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     for (int W = 1; W <= 257; ++W) {
       const int Level = (W * 37 + F) % 256;
       const TColor Rgb = static_cast<TColor>(Rng() & 0xFFFFFF);
@@ -109,8 +97,8 @@ TEST(BlendTint, EveryLevelFormatAndWidthMatchesTheDefinition) {
 TEST(BlendTint, EveryLevelAndChannelValueOnEveryInstructionSetLevel) {
   // A picture holding every channel value in every channel; every tint level; colours with the
   // extreme and middle channel values.
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     TBitmap Picture(256, 2, F);
     for (int X = 0; X < 256; ++X) {
       std::uint32_t P = 0;
@@ -130,8 +118,8 @@ TEST(BlendTint, EveryLevelAndChannelValueOnEveryInstructionSetLevel) {
 }
 
 TEST(BlendTint, LevelTopLeavesThePictureAndZeroGivesTheColour) {
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     TBitmap Picture(61, 9, F);
     test::FillNoise(Picture, 4);
     TBitmap B(Picture);
@@ -151,8 +139,8 @@ TEST(BlendTint, LevelTopLeavesThePictureAndZeroGivesTheColour) {
 }
 
 TEST(BlendTint, RectangleAwayFromTheOriginChangesExactlyItsPixels) {
-  for (TPixelFormat F : DirectFormats) {
-    SCOPED_TRACE(FormatName(F));
+  for (TPixelFormat F : test::DirectFormats) {
+    SCOPED_TRACE(test::FormatName(F));
     TBitmap Picture(45, 20, F);
     test::FillNoise(Picture, 5);
     TBitmap B(Picture);
@@ -266,7 +254,7 @@ TEST(BlendDither, CellsBlackenOnePixelEachInTheDitherOrder) {
 
 TEST(BlendDither, BlendTakesTheSourceWhereThePatternIsBlack) {
   for (TPixelFormat F : {pf8bit, pf32bit, pf16bit}) {
-    SCOPED_TRACE(FormatName(F));
+    SCOPED_TRACE(test::FormatName(F));
     // Not a multiple of 8: the pattern is tiled from the bitmap's origin and clipped.
     TBitmap Source(21, 13, F), Dest(21, 13, F);
     test::FillNoise(Source, 8);

@@ -21,6 +21,20 @@ std::string DescribeDifference(const TBitmap& A, const TBitmap& B);
 inline constexpr std::array<TPixelFormat, 7> AllFormats = {pf1bit, pf4bit, pf8bit, pf15bit,
                                                            pf16bit, pf24bit, pf32bit};
 
+// The formats of pixels stored as colour values, not palette indices.
+inline constexpr std::array<TPixelFormat, 4> DirectFormats = {pf15bit, pf16bit, pf24bit, pf32bit};
+
+// The name of a whole-byte format, for test traces.
+inline const char* FormatName(TPixelFormat F) {
+  switch (F) {
+    case pf8bit: return "pf8bit";
+    case pf15bit: return "pf15bit";
+    case pf16bit: return "pf16bit";
+    case pf24bit: return "pf24bit";
+    default: return "pf32bit";
+  }
+}
+
 // V modulo M, never negative (pattern cells from negative offsets).
 inline int Mod(int V, int M) { return ((V % M) + M) % M; }
 
