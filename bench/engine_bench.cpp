@@ -36,10 +36,7 @@ public:
 
 void PacedWipe() {
   QWidget Window;
-  Window.setGeometry(0, 0, FrameWidth, FrameHeight);
-  Window.setAutoFillBackground(true);
-  Window.show();
-  QApplication::processEvents();
+  bench::ShowFullHdWindow(Window);
   std::printf("paced simple wipe, %dx%d, Milliseconds 1000\n  run  duration_ms  frames_shown\n", FrameWidth,
               FrameHeight);
   for (int Run = 1; Run <= 5; ++Run) {

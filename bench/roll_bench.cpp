@@ -74,10 +74,7 @@ void PacedOffscreen() {
 
 void PacedOnScreen() {
   QWidget Window;
-  Window.setGeometry(0, 0, FrameWidth, FrameHeight);
-  Window.setAutoFillBackground(true);
-  Window.show();
-  QApplication::processEvents();
+  bench::ShowFullHdWindow(Window);
   std::printf("paced roll over a widget on the offscreen screen, %dx%d, Milliseconds 1000\n  %-10s %12s %8s\n",
               FrameWidth, FrameHeight, "case", "duration_ms", "paints");
   for (bool Use3D : {false, true})

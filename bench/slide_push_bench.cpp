@@ -89,10 +89,7 @@ void PacedOffscreen(const TBitmap& Old, const TBitmap& New) {
 // the animation to the end of Execute (the render window hidden).
 void PacedOnScreen() {
   QWidget Window;
-  Window.setGeometry(0, 0, FrameWidth, FrameHeight);
-  Window.setAutoFillBackground(true);
-  Window.show();
-  QApplication::processEvents();
+  bench::ShowFullHdWindow(Window);
   std::printf("paced over a %dx%d widget on the offscreen platform, Milliseconds 1000\n  %-32s %12s %8s\n",
               FrameWidth, FrameHeight, "case", "duration_ms", "paints");
   const TCase Cases[] = {

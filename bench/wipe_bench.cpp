@@ -83,10 +83,7 @@ void PacedOffscreen() {
 
 void PacedOnScreen() {
   QWidget Window;
-  Window.setGeometry(0, 0, FrameWidth, FrameHeight);
-  Window.setAutoFillBackground(true);
-  Window.show();
-  QApplication::processEvents();
+  bench::ShowFullHdWindow(Window);
   std::printf("\npaced, Milliseconds 1000, %dx%d widget on the offscreen platform: Execute\n", FrameWidth,
               FrameHeight);
   std::printf("%-16s %12s\n", "case", "duration_ms");

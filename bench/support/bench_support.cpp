@@ -29,6 +29,13 @@ void UseOffscreenFullHdScreen() {
   setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
 }
 
+void ShowFullHdWindow(QWidget& Window) {
+  Window.setGeometry(0, 0, 1920, 1080);
+  Window.setAutoFillBackground(true);
+  Window.show();
+  QApplication::processEvents();
+}
+
 TPacedRun RunOverWidget(TTransitionEffect& Effect, QWidget& Window, QColor NewColor) {
   TPacedRun Run;
   if (!Effect.Prepare(&Window, Rect(0, 0, Window.width(), Window.height()))) return Run;

@@ -16,6 +16,9 @@ namespace vte::bench {
 // frames (unless QT_QPA_PLATFORM says otherwise).
 void UseOffscreenFullHdScreen();
 
+// Window at 1920x1080 on the screen, filling its background, shown and painted.
+void ShowFullHdWindow(QWidget& Window);
+
 struct TPacedRun {
   bool Prepared = false;
   double Milliseconds = 0;  // from the start of the animation to the end of Execute
