@@ -1,38 +1,25 @@
 #include "effects/push.h"
 
-#include <QWidget>
-
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
-#include "render/device.h"
 
 namespace vte {
-
-bool OldLookIsPainted(const TTransitionEffect& Effect) {
-  if (Effect.ForceScreenCopy) return false;
-  if (Effect.ForceRendering) return true;
-  const QWidget* Control = Effect.CoveredControl().data();
-  return Effect.RenderWhenClipped() && Control &&
-         (Effect.PreferRendering || IsRectObscured(Control, Effect.CoveredScreenRect()));
-}
 
 TPushTransition::TPushTransition(QObject* Owner) : TTimedTransitionEffect(Owner) {
   SetAllowedDirections(DirectionSet(tedRight, tedLeft, tedDown, tedUp));
   InitDirection(tedDown);
 }
 
-bool TPushTransition::NeedSrcImage() const {
-  FDrawFromBitmaps = OldLookIsPainted(*this);
-  return FDrawFromBitmaps;
-}
+// Only a painted old look is kept as a bitmap: a screen copy is already on the render target.
+bool TPushTransition::NeedSrcImage() const { return Run().OldLookPainted(); }
 
 void TPushTransition::Initialize(TTETransitionData& Data, int& Frames) {
   TTimedTransitionEffect::Initialize(Data, Frames);
   const TTEEffectDirection D = DirectionToUse();
   Frames = (D == tedRight || D == tedLeft) ? Data.Width : Data.Height;
   // Drawing from bitmaps needs the old one; a run handed none can only scroll.
-  if (!Data.SrcBmp) FDrawFromBitmaps = false;
+  FDrawFromBitmaps = Run().OldLookPainted() && Data.SrcBmp;
   // A work bitmap must start as the old look: the scroll way moves what it holds.
   if (Data.WorkBitmap && Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);

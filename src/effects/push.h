@@ -11,13 +11,12 @@ class TPushTransition : public TTimedTransitionEffect {
   Q_OBJECT
   Q_CLASSINFO("Description", "Push")
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
   Q_PROPERTY(bool Reversed READ Reversed WRITE SetReversed)
 
 public:
   Q_INVOKABLE explicit TPushTransition(QObject* Owner = nullptr);
 
-  // Asked before every run; the answer also chooses the drawing way of that run.
+  // True when the run's old look was painted: then both images are drawn from bitmaps.
   bool NeedSrcImage() const override;
   bool DrawFromBitmaps() const { return FDrawFromBitmaps; }
 
@@ -26,12 +25,7 @@ public:
                     int LastExecutedFrame) override;
 
 private:
-  mutable bool FDrawFromBitmaps = false;
+  bool FDrawFromBitmaps = false;
 };
-
-// Whether the old look of the run Effect has prepared comes from painting its control rather than
-// from the screen: the same decision Prepare takes. Without a covered control (the offscreen
-// runner) only ForceRendering makes it painted. The slide chooses its drawing way by it too.
-bool OldLookIsPainted(const TTransitionEffect& Effect);
 
 }  // namespace vte

@@ -68,8 +68,7 @@ void TRollTransition::Initialize(TTETransitionData& Data, int& Frames) {
   // A frame is the band from the roll bitmap and the strip behind it from the new look, whatever
   // the frame before left: it can be drawn straight onto the render target when that has the
   // looks' format, sparing the copy of every frame from the work bitmap to the screen.
-  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
-  FOnTarget = Target && Target->PixelFormat() == Data.PixelFormat && !IsPaletteFormat(Data.PixelFormat);
+  FOnTarget = Data.CanDrawOnRenderTarget();
   // The shades are worked out in 32 bits a pixel; a run that did not get such bitmaps (Use3D
   // set after the looks were captured) draws the band flat.
   const TBitmap* Drawn = FrameCanvas(Data).Bitmap();

@@ -21,7 +21,6 @@ class TRollTransition : public TTimedTransitionEffect {
   Q_CLASSINFO("Description", "Roll")
   Q_CLASSINFO("EditorClassName", "TRollTransitionEditor")
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
   Q_PROPERTY(bool Reversed READ Reversed WRITE SetReversed)
   Q_PROPERTY(int Size READ Size WRITE SetSize)
   Q_PROPERTY(bool Unroll READ Unroll WRITE SetUnroll)

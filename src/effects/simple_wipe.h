@@ -11,7 +11,6 @@ class TSimpleWipeTransition : public TTimedTransitionEffect {
   Q_CLASSINFO("Description", "Simple wipe")
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
   Q_PROPERTY(bool Reversed READ Reversed WRITE SetReversed)
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
 
 public:
   Q_INVOKABLE explicit TSimpleWipeTransition(QObject* Owner = nullptr);

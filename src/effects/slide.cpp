@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "effects/push.h"
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
@@ -121,7 +120,7 @@ void TSlideTransition::Initialize(TTETransitionData& Data, int& Frames) {
     FSqueezeOld = !ElasticNew && ElasticOld;
   }
   FFull = Rect(0, 0, W, H);
-  FDrawFromBitmaps = OldLookIsPainted(*this);
+  FDrawFromBitmaps = Run().OldLookPainted();
   FSavedStretchMode = Data.Canvas().StretchMode();
   Data.Canvas().SetStretchMode(COLORONCOLOR);
 

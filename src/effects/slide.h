@@ -17,7 +17,6 @@ class TSlideTransition : public TTimedTransitionEffect {
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
   Q_PROPERTY(bool ElasticDst READ ElasticDst WRITE SetElasticDst)
   Q_PROPERTY(bool ElasticSrc READ ElasticSrc WRITE SetElasticSrc)
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
   Q_PROPERTY(bool Reversed READ Reversed WRITE SetReversed)
   Q_PROPERTY(bool SlideOut READ SlideOut WRITE SetSlideOut)
 

@@ -97,7 +97,7 @@ void TWipeTransition::Initialize(TTETransitionData& Data, int& Frames) {
     // target and the looks share a format of whole bytes (always so on the screens Qt offers) the
     // band is mixed straight onto the target, which shows the old look to begin with: no band
     // buffers, no work bitmap to fill and to copy from.
-    FDirectBand = CanComposeBand(*Data.RenderCanvas->Bitmap(), *Data.SrcBmp, *Data.DstBmp);
+    FDirectBand = Data.CanDrawOnRenderTarget();
     if (!FDirectBand) {
       const TPalette* Palette = &Data.DstBmp->Palette();
       const int BufferWidth = Horizontal ? BW : W, BufferHeight = Horizontal ? H : BW;

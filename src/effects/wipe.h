@@ -19,7 +19,6 @@ class TWipeTransition : public TTimedTransitionEffect {
   Q_PROPERTY(int BandWidth READ BandWidth WRITE SetBandWidth)
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
   Q_PROPERTY(bool Reversed READ Reversed WRITE SetReversed)
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
 
 public:
   Q_INVOKABLE explicit TWipeTransition(QObject* Owner = nullptr);

@@ -12,7 +12,6 @@ namespace vte {
 class TBlendTransition : public TTimedTransitionEffect {
   Q_OBJECT
   Q_CLASSINFO("Description", "Alpha blend")
-  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
 
 public:
   Q_INVOKABLE explicit TBlendTransition(QObject* Owner = nullptr);

@@ -10,6 +10,8 @@ namespace vte {
 
 class TTimedTransitionEffect : public TTransitionEffect {
   Q_OBJECT
+  // Every timed effect, an application's own included, stores its duration.
+  Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
 
 public:
   explicit TTimedTransitionEffect(QObject* Owner = nullptr);

@@ -16,6 +16,21 @@ public:
   // The canvas every frame is drawn on: the work bitmap's, else the render canvas.
   TCanvas& Canvas() const { return WorkBitmap ? WorkBitmap->Canvas() : *RenderCanvas; }
 
+  // Whether an effect may draw its frames straight onto the render target instead of into its
+  // work bitmap: the target holds the looks' pixels as they are (the same format of whole bytes
+  // a pixel and, for palette formats, the same palette), so a pixel copied from a look is a plain
+  // copy. True on every screen Qt offers; the one rule every effect goes by.
+  bool CanDrawOnRenderTarget() const {
+    const TBitmap* Target = RenderCanvas ? RenderCanvas->Bitmap() : nullptr;
+    if (!Target || Target->PixelFormat() != PixelFormat || PixelFormatStorageBits(PixelFormat) < 8) return false;
+    for (const TBitmap* Look : {SrcBmp, DstBmp}) {
+      if (!Look) continue;
+      if (Look->PixelFormat() != PixelFormat) return false;
+      if (IsPaletteFormat(PixelFormat) && Look->Palette() != Target->Palette()) return false;
+    }
+    return true;
+  }
+
   int Width;
   int Height;
   TBitmap* SrcBmp;

@@ -2,16 +2,16 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QMetaClassInfo>
-#include <QMouseEvent>
-#include <QWindow>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
+#include <cstdlib>
+#include <exception>
 
 #include "engine/errors.h"
 #include "engine/render_window.h"
+#include "engine/run_input_gate.h"
 #include "engine/transition_list.h"
 #include "render/control_render.h"
 #include "render/refresh_markers.h"
@@ -22,58 +22,6 @@ namespace vte {
 bool TransitionActive = false;
 
 namespace {
-
-// While a transition runs, user input does not reach the widgets. Left-button presses on the
-// render window and Escape presses are kept as abort requests; everything else is dropped.
-class TRunInputFilter : public QObject {
-public:
-  explicit TRunInputFilter(QWidget* RenderWindow) : FRenderWindow(RenderWindow) {
-    qApp->installEventFilter(this);
-  }
-  ~TRunInputFilter() override { qApp->removeEventFilter(this); }
-
-  bool TakeClick() { return std::exchange(FClicked, false); }
-  bool TakeEscape() { return std::exchange(FEscape, false); }
-
-protected:
-  bool eventFilter(QObject* Receiver, QEvent* Event) override {
-    switch (Event->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton && IsRenderWindow(Receiver))
-          FClicked = true;
-        return true;
-      case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) FEscape = true;
-        return true;
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseMove:
-      case QEvent::KeyRelease:
-      case QEvent::Wheel:
-      case QEvent::ShortcutOverride:
-      case QEvent::Shortcut:
-      case QEvent::TouchBegin:
-      case QEvent::TouchUpdate:
-      case QEvent::TouchEnd:
-        return true;
-      default:
-        return false;
-    }
-  }
-
-private:
-  bool IsRenderWindow(QObject* Receiver) const {
-    if (!FRenderWindow) return false;
-    return Receiver == FRenderWindow.data() || Receiver == static_cast<QObject*>(FRenderWindow->windowHandle());
-  }
-
-  QPointer<QWidget> FRenderWindow;
-  bool FClicked = false;
-  bool FEscape = false;
-};
-
-// The filter of the run in progress, if any (one transition runs at a time).
-TRunInputFilter* RunFilter = nullptr;
 
 QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
 
@@ -120,7 +68,7 @@ TTEEffectDirection TTransitionEffect::DirectionToUse() const {
 }
 
 bool TTransitionEffect::ReversedToUse() const {
-  const bool FirstOfTwo = FPass2Options->Reversed() && PassesToUse() == 2 && TwoPassesCapable() && !FSecondPass;
+  const bool FirstOfTwo = FPass2Options->Reversed() && PassesToUse() == 2 && TwoPassesCapable() && FRun.Pass != 2;
   return FirstOfTwo ? !FReversed : FReversed;
 }
 
@@ -166,20 +114,32 @@ void TTransitionEffect::SetIndex(int Value) {
 
 // --- Prepare ---
 
+namespace {
+
+// The page stack of a tab widget, or a page in it: parts of the tab widget that a change of tab
+// hides, so never covered themselves.
+bool IsTabSheetPart(const QWidget* W) {
+  for (int Up = 0; Up < 2 && W; ++Up, W = W->parentWidget())
+    if (qobject_cast<const QStackedWidget*>(W) && qobject_cast<const QTabWidget*>(W->parentWidget())) return true;
+  return false;
+}
+
+}  // namespace
+
 bool TTransitionEffect::FindControlToCover(QWidget*& Control, TRect& Rect) {
   // Moving up converts the rectangle into the parent's client coordinates.
   auto MoveUp = [&] {
-    const TPoint Offset = FClientCoordinatesInUse ? GetClientOffset(Control) : TPoint{};
+    const TPoint Offset = FRun.ClientCoordinates ? GetClientOffset(Control) : TPoint{};
     OffsetRect(Rect, Control->x() + Offset.X, Control->y() + Offset.Y);
-    FClientCoordinatesInUse = true;
+    FRun.ClientCoordinates = true;
     Control = Control->parentWidget();
   };
   for (bool First = true;; First = false) {
     if (!First) {
       if (!Control->parentWidget()) return false;
       MoveUp();
-      // A tab page is never covered itself: from the page stack go on to its tab widget.
-      if (qobject_cast<QStackedWidget*>(Control) && qobject_cast<QTabWidget*>(Control->parentWidget())) MoveUp();
+      // From a tab page (or the page stack) go on to the tab widget: the change may switch tabs.
+      while (IsTabSheetPart(Control)) MoveUp();
     }
     if (Control->isVisible()) return true;
     if (!Control->parentWidget()) return false;
@@ -187,54 +147,64 @@ bool TTransitionEffect::FindControlToCover(QWidget*& Control, TRect& Rect) {
 }
 
 bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
+  if (FRunning) {
+    // The run in progress keeps its looks and window; they go when it ends.
+    UnPrepare();
+    return false;
+  }
   if (FPrepared) UnPrepare();
   if (FRenderWindowReady) ReleaseRenderWindow();
   if (!CanRun() || TransitionActive || !Control) return false;
-  FClientCoordinatesInUse = ClientCoordinates;
+  FRun = TTERunRecord{};
+  FRun.ClientCoordinates = ClientCoordinates;
 
   TRect R = Rect;
   if (!FindControlToCover(Control, R)) return false;
 
   const TPoint O = GetClientOffset(Control);
-  if (!FClientCoordinatesInUse && R.Left >= O.X && R.Top >= O.Y &&
+  if (!FRun.ClientCoordinates && R.Left >= O.X && R.Top >= O.Y &&
       ControlClientWidth(Control) >= R.Right - O.X && ControlClientHeight(Control) >= R.Bottom - O.Y) {
     OffsetRect(R, -O.X, -O.Y);
-    FClientCoordinatesInUse = true;
+    FRun.ClientCoordinates = true;
   }
   const TPoint TopLeft = ControlClientToScreen(Control, R.TopLeft());
   const TPoint BottomRight = ControlClientToScreen(Control, R.BottomRight());
-  FScreenRect = vte::Rect(TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y);
-  if (!FClientCoordinatesInUse) OffsetRect(FScreenRect, -O.X, -O.Y);
+  TRect Screen = vte::Rect(TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y);
+  if (!FRun.ClientCoordinates) OffsetRect(Screen, -O.X, -O.Y);
+  FRun.ScreenRect = Screen;
 
   // What is about to be painted should be on the screen before the screen is copied.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   QCoreApplication::sendPostedEvents(Control->window(), QEvent::UpdateRequest);
 
-  QWidget* Parent = FClientCoordinatesInUse ? Control : Control->parentWidget();
-  TRect Bounds = FScreenRect;
+  QWidget* Parent = FRun.ClientCoordinates ? Control : Control->parentWidget();
+  TRect Bounds = Screen;
   if (Parent) {
-    const QPoint P = Parent->mapFromGlobal(QPoint(FScreenRect.Left, FScreenRect.Top));
-    Bounds = vte::Bounds(P.x(), P.y(), FScreenRect.Width(), FScreenRect.Height());
+    const QPoint P = Parent->mapFromGlobal(QPoint(Screen.Left, Screen.Top));
+    Bounds = vte::Bounds(P.x(), P.y(), Screen.Width(), Screen.Height());
   }
-  FControl = Control;
+  FRun.Control = Control;
   {
-    const TPoint C = ControlScreenToClient(Control, FScreenRect.TopLeft());
-    FControlRect = vte::Bounds(C.X, C.Y, FScreenRect.Width(), FScreenRect.Height());
-    if (!FClientCoordinatesInUse) OffsetRect(FControlRect, O.X, O.Y);
+    const TPoint C = ControlScreenToClient(Control, Screen.TopLeft());
+    FRun.ControlRect = vte::Bounds(C.X, C.Y, Screen.Width(), Screen.Height());
+    if (!FRun.ClientCoordinates) OffsetRect(FRun.ControlRect, O.X, O.Y);
   }
+  FRun.OldLookOrigin = ChooseOldLookOrigin(Control, Screen);
 
   FPrepared = true;
   TransitionActive = true;
   try {
     // The old look is taken before the window covers the area: the window shows it from then on.
-    std::unique_ptr<TBitmap> OldLook = CaptureOldLook();
+    std::unique_ptr<TBitmap> OldLook = FRun.OldLookPainted() ? PaintControl() : CaptureScreen();
     CreateRenderWindow(Parent, Bounds);
     FRenderWindow->Canvas().BitBlt(0, 0, Bounds.Width(), Bounds.Height(), OldLook->Canvas(), 0, 0, SRCCOPY);
     FRenderWindow->show();
     if (!Parent) FRenderWindow->raise();
     FRenderWindowReady = true;
-    if (FEnabled && NeedSrcImage() && !(ResolvePixelFormat(GetPixelFormat()) == pf8bit && PassesToUse() == 1))
-      FOldBitmap = std::move(OldLook);
+    // On 8-bit screens a one-pass run copies the screen again when it starts; a painted look
+    // cannot be taken again later and is kept.
+    const bool Deferred = !FRun.OldLookPainted() && ResolvePixelFormat(GetPixelFormat()) == pf8bit && PassesToUse() == 1;
+    if (FEnabled && NeedSrcImage() && !Deferred) FRun.OldBitmap = std::move(OldLook);
   } catch (...) {
     UnPrepare();
     throw;
@@ -242,32 +212,37 @@ bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
   return FPrepared;
 }
 
-std::unique_ptr<TBitmap> TTransitionEffect::CaptureOldLook() {
-  bool Paint;
-  if (ForceScreenCopy) Paint = false;
-  else if (ForceRendering) Paint = true;
-  else Paint = RenderWhenClipped() && FControl && (PreferRendering || IsRectObscured(FControl, FScreenRect));
-  return Paint ? PaintControl() : CaptureScreen();
+TTEOldLookOrigin TTransitionEffect::ChooseOldLookOrigin(const QWidget* Control, const TRect& ScreenRect) const {
+  TTEOldLookOrigin Origin = TTEOldLookOrigin::Screen;
+  if (ForceScreenCopy) Origin = TTEOldLookOrigin::Screen;
+  else if (ForceRendering) Origin = TTEOldLookOrigin::Painting;
+  else if (RenderWhenClipped() && Control && (PreferRendering || IsRectObscured(Control, ScreenRect)))
+    Origin = TTEOldLookOrigin::Painting;
+  // Where the platform cannot copy the screen (Wayland, the minimal platform) painting is the
+  // only way, whatever was asked for.
+  if (Origin == TTEOldLookOrigin::Screen && Control && !ScreenCanBeCopied()) Origin = TTEOldLookOrigin::Painting;
+  return Origin;
 }
 
 std::unique_ptr<TBitmap> TTransitionEffect::PaintControl() {
-  TRect R = FControlRect;
+  TRect R = FRun.ControlRect;
   R.Right = R.Left + GetBitmapsWidth(R.Width());
-  return RenderControlToBitmap(FControl, R, FClientCoordinatesInUse, GetPixelFormat(), false);
+  return RenderControlToBitmap(FRun.Control, R, FRun.ClientCoordinates, GetPixelFormat(), false);
 }
 
 std::unique_ptr<TBitmap> TTransitionEffect::CaptureScreen() {
-  TRect R = FScreenRect;
+  TRect R = FRun.ScreenRect;
   R.Right = R.Left + GetBitmapsWidth(R.Width());
   return CaptureScreenRect(R, GetPixelFormat());
 }
 
 void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds) {
   FRenderWindow = new TTERenderWindow(Parent);
-  if (Parent && Parent == FControl->parentWidget()) {
+  QWidget* Control = FRun.Control;
+  if (Parent && Parent == Control->parentWidget()) {
     // Directly above the control among its siblings.
     const QObjectList& Siblings = Parent->children();
-    const qsizetype At = Siblings.indexOf(FControl.data());
+    const qsizetype At = Siblings.indexOf(Control);
     QWidget* Above = nullptr;
     for (qsizetype I = At + 1; I < Siblings.size() && !Above; ++I)
       if (auto* W = qobject_cast<QWidget*>(Siblings[I]); W && W != FRenderWindow && !W->isWindow()) Above = W;
@@ -278,18 +253,22 @@ void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds)
   }
   FRenderWindow->setGeometry(ToQRect(Bounds));
   FRenderWindow->SetSurfaceSize(Bounds.Width(), Bounds.Height());
-  TTERenderWindow* Window = FRenderWindow;
-  FTarget = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) { Window->Flush(ToQRect(R)); }, {}};
+  // The window goes with its parent if the application destroys that: the flush must notice.
+  QPointer<TTERenderWindow> Window = FRenderWindow;
+  FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
+                                  if (Window) Window->Flush(ToQRect(R));
+                                }, {}};
 }
 
 void TTransitionEffect::PreparePass2Image() {
-  if (!FEnabled || !FPrepared || !FControl || PassesToUse() != 2) return;
+  if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2) return;
   if (FPass2Options->UseSolidColor()) {
-    const TPalette* Palette = FOldBitmap ? &FOldBitmap->Palette() : nullptr;
-    FPass2Bitmap = CreateSolidBitmap(FControl, GetBitmapsWidth(FControlRect.Width()), FControlRect.Height(),
-                                     GetPixelFormat(), Palette, FPass2Options->SolidColor());
+    const TPalette* Palette = FRun.OldBitmap ? &FRun.OldBitmap->Palette() : nullptr;
+    FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(FRun.ControlRect.Width()),
+                                         FRun.ControlRect.Height(), GetPixelFormat(), Palette,
+                                         FPass2Options->SolidColor());
   } else {
-    FPass2Bitmap = PaintControl();
+    FRun.Pass2Bitmap = PaintControl();
   }
 }
 
@@ -300,14 +279,30 @@ void TTransitionEffect::Execute() {
     FRenderWindow->setMask(*RenderWindowRegion);
     RenderWindowRegion.reset();
   }
-  if (OnBeforeTransition) OnBeforeTransition(this);
-  struct TAfter {
-    TTransitionEffect* Self;
-    ~TAfter() {
-      if (Self->OnAfterTransition) Self->OnAfterTransition(Self);
-    }
-  } After{this};
+  try {
+    if (OnBeforeTransition) OnBeforeTransition(this);
+  } catch (...) {
+    // Nothing ran: the prepared state must not outlive the call.
+    UnPrepare();
+    throw;
+  }
+  // Every failure, the handlers' included, reaches the caller once the run is cleaned up and
+  // OnAfterTransition has fired; the first one wins.
+  std::exception_ptr Failure;
+  try {
+    ExecutePrepared();
+  } catch (...) {
+    Failure = std::current_exception();
+  }
+  try {
+    if (OnAfterTransition) OnAfterTransition(this);
+  } catch (...) {
+    if (!Failure) Failure = std::current_exception();
+  }
+  if (Failure) std::rethrow_exception(Failure);
+}
 
+void TTransitionEffect::ExecutePrepared() {
   if (!CanRun()) return;
   if (!FPrepared) {
     ReleaseRenderWindow();
@@ -316,61 +311,85 @@ void TTransitionEffect::Execute() {
   struct TCleanUp {
     TTransitionEffect* Self;
     ~TCleanUp() {
-      Self->FSecondPass = false;
+      Self->FRunning = false;
+      Self->FReleasePending = false;
+      Self->FRun.Pass = 0;
       Self->UnPrepare();
     }
   } CleanUp{this};
+  FRunning = true;
 
   FAborted = false;
-  FSecondPass = false;
   UpdateRect = UnchangedRect = TRect{};
-  if (FRenderWindow && FRenderWindow->parentWidget() && !FRenderWindow->isVisible()) return;
+  // The covered control (and the render window with it) may have been destroyed since Prepare.
+  if (!FRun.Control || !FRenderWindow) return;
+  if (FRenderWindow->parentWidget() && !FRenderWindow->isVisible()) return;
 
-  TRunInputFilter Filter(FRenderWindow);
-  RunFilter = &Filter;
-  struct TFilterGone {
-    ~TFilterGone() { RunFilter = nullptr; }
-  } FilterGone;
+  {
+    // Input waits for the end of the run; the kept events are handed on when the gate goes,
+    // after the render window is hidden, so they reach the widgets now under the pointer.
+    TTERunInputGate Gate(FRenderWindow, FAbortOnClick, FAbortOnEscape);
+    if (!FEnabled) {
+      // The flicker-free cut: the new look in one copy, no animation events.
+      FRun.NewBitmap = PaintControl();
+      CopyToTarget(*FRun.NewBitmap);
+    } else {
+      if (!FRun.Pass2Bitmap && PassesToUse() == 2) PreparePass2Image();
+      RunPasses([this] { return NeedDstImage() ? PaintControl() : nullptr; });
+    }
 
-  if (!FEnabled) {
-    // The flicker-free cut: the new look in one copy, no animation events.
-    FNewBitmap = PaintControl();
-    CopyToTarget(*FNewBitmap);
-  } else {
-    if (!FPass2Bitmap && PassesToUse() == 2) PreparePass2Image();
-    RunPasses([this] { return NeedDstImage() ? PaintControl() : nullptr; });
+    // Hidden, the window uncovers widgets that already show the new look.
+    if (FRenderWindow) FRenderWindow->hide();
   }
+  if (FRun.Control) RefreshMarkedWindows(FRun.Control);
+}
 
-  // Hidden, the window uncovers widgets that already show the new look.
-  if (FRenderWindow) FRenderWindow->hide();
-  if (FControl) RefreshMarkedWindows(FControl);
+void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& NewLook) {
+  struct TCleanUp {
+    TTransitionEffect* Self;
+    ~TCleanUp() {
+      Self->FRunning = false;
+      Self->FReleasePending = false;
+      Self->FRun = TTERunRecord{};
+      Self->FrameBitmap = nullptr;
+    }
+  } CleanUp{this};
+  FRun = std::move(Record);
+  FRunning = true;
+  FAborted = false;
+  UpdateRect = UnchangedRect = TRect{};
+  // The same looks a prepared run would hold: none the effect does not ask for.
+  if (!NeedSrcImage()) FRun.OldBitmap.reset();
+  if (!FEnabled || PassesToUse() != 2) FRun.Pass2Bitmap.reset();
+  RunPasses(NewLook);
 }
 
 void TTransitionEffect::CopyToTarget(const TBitmap& Bitmap) {
-  if (!FTarget.Canvas) return;
+  const TTERenderTarget& T = FRun.Target;
+  if (!T.Canvas) return;
   TBitmap& Source = const_cast<TBitmap&>(Bitmap);
-  const TRect All = vte::Rect(0, 0, FTarget.Canvas->Bitmap()->Width(), FTarget.Canvas->Bitmap()->Height());
-  FTarget.Canvas->BitBlt(0, 0, All.Width(), All.Height(), Source.Canvas(), 0, 0, SRCCOPY);
-  if (FTarget.Flush) FTarget.Flush(All);
+  const TRect All = vte::Rect(0, 0, T.Canvas->Bitmap()->Width(), T.Canvas->Bitmap()->Height());
+  T.Canvas->BitBlt(0, 0, All.Width(), All.Height(), Source.Canvas(), 0, 0, SRCCOPY);
+  if (T.Flush) T.Flush(All);
 }
 
 void TTransitionEffect::PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitmap>& OwnedWork) {
-  if (!FOldBitmap && NeedSrcImage()) FOldBitmap = CaptureScreen();
+  if (!FRun.OldBitmap && NeedSrcImage()) FRun.OldBitmap = CaptureScreen();
   Work = nullptr;
   if (!NeedWorkBitmap()) return;
   if (NeedSrcImage() && WorkOnOldImage()) {
-    Work = FOldBitmap.get();
+    Work = FRun.OldBitmap.get();
     return;
   }
   OwnedWork = std::make_unique<TBitmap>();
-  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FControlRect.Width()), FTarget.Canvas->Bitmap()->Height(),
+  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FRun.ControlRect.Width()), FRun.TargetBitmap()->Height(),
               GetPixelFormat());
   Work = OwnedWork.get();
 }
 
 void TTransitionEffect::RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool Animate, bool FireStart) {
-  const TBitmap& Target = *FTarget.Canvas->Bitmap();
-  TTETransitionData Data(Target.Width(), Target.Height(), Src, Dst, Work, FTarget.Canvas, GetPixelFormat(),
+  const TBitmap& Target = *FRun.TargetBitmap();
+  TTETransitionData Data(Target.Width(), Target.Height(), Src, Dst, Work, FRun.Target.Canvas, GetPixelFormat(),
                          IsHighColorDevice());
   if (FireStart && OnStartTransition) OnStartTransition(this);
   if (!Animate) return;
@@ -387,10 +406,11 @@ void TTransitionEffect::RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool 
 void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
   TBitmap* Work = nullptr;
   std::unique_ptr<TBitmap> OwnedWork;
-  if (!FPass2Bitmap) {
-    FNewBitmap = NewLook();
+  if (!FRun.Pass2Bitmap) {
+    FRun.NewBitmap = NewLook();
     PrepareWorkBitmap(Work, OwnedWork);
-    RunPass(FOldBitmap.get(), FNewBitmap.get(), Work, true, true);
+    FRun.Pass = 1;
+    RunPass(FRun.OldBitmap.get(), FRun.NewBitmap.get(), Work, true, true);
     if (OnEndTransition) OnEndTransition(this);
     return;
   }
@@ -403,30 +423,31 @@ void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
   if (FPass2Options->DistributedTime()) FMilliseconds = FMilliseconds / 2;
 
   PrepareWorkBitmap(Work, OwnedWork);
+  TBitmap* Pass2 = FRun.Pass2Bitmap.get();
   {
+    FRun.Pass = 1;
     const bool Capable = TwoPassesCapable();
-    RunPass(FOldBitmap.get(), FPass2Bitmap.get(), Work, Capable, Capable);
+    RunPass(FRun.OldBitmap.get(), Pass2, Work, Capable, Capable);
     // The end state of the first pass, also when it was not animated.
-    TTETransitionData Data(FTarget.Canvas->Bitmap()->Width(), FTarget.Canvas->Bitmap()->Height(),
-                           FOldBitmap.get(), FPass2Bitmap.get(), Work, FTarget.Canvas, GetPixelFormat(),
-                           IsHighColorDevice());
-    Data.Canvas().BitBlt(0, 0, FPass2Bitmap->Width(), FPass2Bitmap->Height(), FPass2Bitmap->Canvas(), 0, 0, SRCCOPY);
-    if (!Work && FTarget.Flush) FTarget.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
+    TTETransitionData Data(FRun.TargetBitmap()->Width(), FRun.TargetBitmap()->Height(), FRun.OldBitmap.get(),
+                           Pass2, Work, FRun.Target.Canvas, GetPixelFormat(), IsHighColorDevice());
+    Data.Canvas().BitBlt(0, 0, Pass2->Width(), Pass2->Height(), Pass2->Canvas(), 0, 0, SRCCOPY);
+    if (!Work && FRun.Target.Flush) FRun.Target.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
   }
-  FOldBitmap.reset();
-  FSecondPass = true;
-  FNewBitmap = NewLook();
+  FRun.OldBitmap.reset();
+  FRun.Pass = 2;
+  FRun.NewBitmap = NewLook();
   if (OwnedWork) {
     if (IsPaletteDevice()) {
       OwnedWork->SetPixelFormat(pf8bit);
-      OwnedWork->SetPalette(FNewBitmap ? FNewBitmap->Palette() : FPass2Bitmap->Palette());
+      OwnedWork->SetPalette(FRun.NewBitmap ? FRun.NewBitmap->Palette() : Pass2->Palette());
     }
   } else if (NeedWorkBitmap()) {
     // The first work bitmap was the old image, now freed.
-    Work = FPass2Bitmap.get();
+    Work = Pass2;
   }
-  if (FNewBitmap && IsPaletteFormat(FPass2Bitmap->PixelFormat())) FPass2Bitmap->SetPalette(FNewBitmap->Palette());
-  RunPass(FPass2Bitmap.get(), FNewBitmap.get(), Work, true, !TwoPassesCapable());
+  if (FRun.NewBitmap && IsPaletteFormat(Pass2->PixelFormat())) Pass2->SetPalette(FRun.NewBitmap->Palette());
+  RunPass(Pass2, FRun.NewBitmap.get(), Work, true, !TwoPassesCapable());
   if (OnEndTransition) OnEndTransition(this);
 }
 
@@ -435,11 +456,10 @@ void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
 void TTransitionEffect::CheckAbort(bool Throttled) {
   if (FAborted || (!FAbortOnClick && !FAbortOnEscape && !OnAbortQuery)) return;
   if (Throttled && AbortChrono.Milliseconds() <= AbortCheckInterval) return;
-  if ((FAbortOnClick || FAbortOnEscape) && RunFilter) {
-    // Input waiting in the queue reaches the run's filter, which keeps the abort requests.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (FAbortOnClick && RunFilter && RunFilter->TakeClick()) FAborted = true;
-    if (!FAborted && FAbortOnEscape && RunFilter && RunFilter->TakeEscape()) FAborted = true;
+  if (TTERunInputGate* Gate = TTERunInputGate::Current(); Gate && (FAbortOnClick || FAbortOnEscape)) {
+    Gate->Poll();
+    if (FAbortOnClick && Gate->TakeClick()) FAborted = true;
+    if (!FAborted && FAbortOnEscape && Gate->TakeEscape()) FAborted = true;
   }
   if (!FAborted && OnAbortQuery) OnAbortQuery(this, this, FAborted);
   AbortChrono.Reset();
@@ -449,8 +469,8 @@ void TTransitionEffect::CheckAbort(bool Throttled) {
 void TTransitionEffect::UpdateScreen(bool Full) {
   // Without a frame bitmap the effect draws straight onto the render target: nothing to copy,
   // but the changed part still has to reach the screen.
-  if (FrameEnabled && FTarget.Canvas) {
-    TCanvas& Target = *FTarget.Canvas;
+  if (const TTERenderTarget& T = FRun.Target; FrameEnabled && T.Canvas) {
+    TCanvas& Target = *T.Canvas;
     const TBitmap& Whole = FrameBitmap ? *FrameBitmap : *Target.Bitmap();
     TRect Area = vte::Rect(0, 0, Whole.Width(), Whole.Height());
     const bool Exclude = !Full && !UnchangedRect.IsEmpty();
@@ -461,7 +481,7 @@ void TTransitionEffect::UpdateScreen(bool Full) {
     }
     auto Copy = [&](const TRect& R) {
       if (FrameBitmap) Target.BitBlt(R.Left, R.Top, R.Width(), R.Height(), FrameBitmap->Canvas(), R.Left, R.Top, SRCCOPY);
-      if (FTarget.Flush) FTarget.Flush(R);
+      if (T.Flush) T.Flush(R);
     };
     if (!Full && DirtyRects && DirtyRects->Count() > 1) {
       for (int I = 0; I < DirtyRects->Count(); ++I) Copy(DirtyRects->Rects(I));
@@ -469,7 +489,7 @@ void TTransitionEffect::UpdateScreen(bool Full) {
       Copy(Area);
     }
     if (Exclude) Target.RestoreDC(-1);
-    if (FTarget.FrameDone) FTarget.FrameDone(false);
+    if (T.FrameDone) T.FrameDone(false);
   }
   PrevUnchangedRect = UnchangedRect;
   PrevUpdateRect = UpdateRect;
@@ -478,10 +498,11 @@ void TTransitionEffect::UpdateScreen(bool Full) {
 }
 
 void TTransitionEffect::ShowFinalImage(TTETransitionData& Data) {
-  if (!FTarget.Canvas || !Data.DstBmp) return;
-  FTarget.Canvas->BitBlt(0, 0, Data.Width, Data.Height, Data.DstBmp->Canvas(), 0, 0, SRCCOPY);
-  if (FTarget.Flush) FTarget.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
-  if (FTarget.FrameDone) FTarget.FrameDone(true);
+  const TTERenderTarget& T = FRun.Target;
+  if (!T.Canvas || !Data.DstBmp) return;
+  T.Canvas->BitBlt(0, 0, Data.Width, Data.Height, Data.DstBmp->Canvas(), 0, 0, SRCCOPY);
+  if (T.Flush) T.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
+  if (T.FrameDone) T.FrameDone(true);
 }
 
 // --- UnPrepare ---
@@ -491,17 +512,22 @@ void TTransitionEffect::ReleaseRenderWindow() {
     RenderWindowRegion.reset();
     delete FRenderWindow;
     FRenderWindow = nullptr;
-    FTarget = {};
   }
+  FRun.Target = {};
   FRenderWindowReady = false;
-  FControl = nullptr;
+  FRun.Control = nullptr;
 }
 
 void TTransitionEffect::UnPrepare() {
+  if (FRunning) {
+    // The running pass draws from these looks into this window: they go when the run ends.
+    FReleasePending = true;
+    return;
+  }
   if (FPrepared) {
-    FOldBitmap.reset();
-    FPass2Bitmap.reset();
-    FNewBitmap.reset();
+    FRun.OldBitmap.reset();
+    FRun.Pass2Bitmap.reset();
+    FRun.NewBitmap.reset();
     FPrepared = false;
     TransitionActive = false;
   }
@@ -516,13 +542,26 @@ void TFlickerFreeTransition::DoExecute(TTETransitionData& Data) {
     T.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
 }
 
+namespace {
+
+TFlickerFreeTransition* TheGlobalFlickerFree = nullptr;
+
+void FreeGlobalFlickerFree() {
+  delete TheGlobalFlickerFree;
+  TheGlobalFlickerFree = nullptr;
+}
+
+}  // namespace
+
 TFlickerFreeTransition* GlobalFlickerFree() {
-  static TFlickerFreeTransition* Global = [] {
-    auto* T = new TFlickerFreeTransition(nullptr);
-    T->SetFlickerFreeWhenDisabled(true);
-    return T;
-  }();
-  return Global;
+  if (!TheGlobalFlickerFree) {
+    TheGlobalFlickerFree = new TFlickerFreeTransition(nullptr);
+    TheGlobalFlickerFree->SetFlickerFreeWhenDisabled(true);
+    // A QObject must not outlive the application object that its thread data belongs to.
+    if (QCoreApplication::instance()) qAddPostRoutine(FreeGlobalFlickerFree);
+    else std::atexit(FreeGlobalFlickerFree);
+  }
+  return TheGlobalFlickerFree;
 }
 
 }  // namespace vte

@@ -22,6 +22,7 @@
 #include "engine/dirty_rects.h"
 #include "engine/effect_types.h"
 #include "engine/pass2_options.h"
+#include "engine/run_record.h"
 #include "engine/transition_data.h"
 #include "gdi/bitmap.h"
 
@@ -32,15 +33,6 @@ namespace vte {
 class TTransitionList;
 class TTERenderWindow;
 class TTransitionEffect;
-
-// Where frames go: the render window's surface, or a bitmap of the offscreen runner. Flush shows
-// a changed part at once (a synchronous repaint of the window; a frame callback offscreen).
-struct TTERenderTarget {
-  TCanvas* Canvas = nullptr;
-  std::function<void(const TRect&)> Flush;
-  // Called once a frame (Final false) or a pass's final image (Final true) is on the target.
-  std::function<void(bool Final)> FrameDone;
-};
 
 using TTENotifyEvent = std::function<void(TTransitionEffect* Sender)>;
 using TTEAbortQueryEvent = std::function<void(QObject* Sender, TTransitionEffect* Transition, bool& Abort)>;
@@ -97,10 +89,12 @@ public:
   bool Prepared() const { return FPrepared; }
   bool Aborted() const { return FAborted; }
   TTEEffectDirections AllowedDirections() const { return FAllowedDirections; }
-  // What a prepared run covers (a null control and an empty rectangle otherwise): effects that
-  // choose their drawing way by where the old look came from test the same control and area.
-  const QPointer<QWidget>& CoveredControl() const { return FControl; }
-  const TRect& CoveredScreenRect() const { return FScreenRect; }
+  // The prepared or running run: its looks, target, covered control and area, pass, and where
+  // the old look came from (decided once, when the run is set up).
+  const TTERunRecord& Run() const { return FRun; }
+  // Where the old look of a run covering ScreenRect of Control comes from (no control: a run
+  // without a window, whose old look counts as a screen copy unless rendering is forced).
+  TTEOldLookOrigin ChooseOldLookOrigin(const QWidget* Control, const TRect& ScreenRect) const;
 
   // --- events (Sender is this transition) ---
   TTEAbortQueryEvent OnAbortQuery;
@@ -113,7 +107,13 @@ public:
   bool Prepare(QWidget* Control, const TRect& Rect);
   void PreparePass2Image();
   void Execute();
+  // Frees the looks and the render window. Called during a run (from a handler, or through
+  // SetEnabled(false) or Prepare), the release waits for the end of the run.
   void UnPrepare();
+  // Runs the passes on a record built without a window (the offscreen runner): the looks are
+  // given, NewLook hands over the new one when the pass needs it. The record is cleared after.
+  using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
+  void RunDetached(TTERunRecord Record, const TLookProvider& NewLook);
 
   TTEEffectDirection DirectionToUse() const;
   bool ReversedToUse() const;
@@ -160,12 +160,12 @@ public:
   // Where frames are shown during a run (render window surface or offscreen bitmap). Execute sets
   // it to the render window; the offscreen runner (and tests that drive DoExecute directly) attach
   // their own.
-  const TTERenderTarget& RenderTarget() const { return FTarget; }
-  void AttachRenderTarget(TTERenderTarget Target) { FTarget = std::move(Target); }
+  const TTERenderTarget& RenderTarget() const { return FRun.Target; }
+  void AttachRenderTarget(TTERenderTarget Target) { FRun.Target = std::move(Target); }
   // Shows the final image: DstBmp whole onto the render target.
   void ShowFinalImage(TTETransitionData& Data);
 
-  bool SecondPass() const { return FSecondPass; }
+  bool SecondPass() const { return FRun.Pass == 2; }
   int AbortCheckInterval = 300;
 
 protected:
@@ -177,19 +177,17 @@ protected:
 
 private:
   friend class TTransitionList;
-  friend class TTEOffscreenRun;
-
-  using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
 
   void ReleaseRenderWindow();
+  // Execute after OnBeforeTransition and before OnAfterTransition.
+  void ExecutePrepared();
   bool CanRun() const { return FEnabled || FFlickerFreeWhenDisabled; }
   bool FindControlToCover(QWidget*& Control, TRect& Rect);
   std::unique_ptr<TBitmap> PaintControl();
   std::unique_ptr<TBitmap> CaptureScreen();
-  std::unique_ptr<TBitmap> CaptureOldLook();
   void CreateRenderWindow(QWidget* Parent, const TRect& Bounds);
   void CopyToTarget(const TBitmap& Bitmap);
-  // The animation of a prepared run: one or two passes from FOldBitmap (and FPass2Bitmap) to the
+  // The animation of a prepared run: one or two passes from the old look (and the intermediate one) to the
   // new look that NewLook paints.
   void RunPasses(const TLookProvider& NewLook);
   void PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitmap>& OwnedWork);
@@ -208,20 +206,13 @@ private:
 
   bool FPrepared = false;
   bool FAborted = false;
-  bool FSecondPass = false;
+  bool FRunning = false;         // between the start and the clean-up of a run
+  bool FReleasePending = false;  // UnPrepare asked for during the run
   TTransitionList* FTransitionList = nullptr;
 
-  // Between Prepare and UnPrepare.
-  std::unique_ptr<TBitmap> FOldBitmap;
-  std::unique_ptr<TBitmap> FPass2Bitmap;
-  std::unique_ptr<TBitmap> FNewBitmap;
-  QPointer<QWidget> FControl;
-  TRect FControlRect;
-  TRect FScreenRect;
-  bool FClientCoordinatesInUse = true;
+  TTERunRecord FRun;  // between Prepare and UnPrepare, or during a detached run
   QPointer<TTERenderWindow> FRenderWindow;  // owned while prepared
   bool FRenderWindowReady = false;
-  TTERenderTarget FTarget;
 };
 
 // The trivial effect: the new look in one copy.
@@ -236,7 +227,8 @@ public:
   TPixelFormat GetPixelFormat() const override { return pfDevice; }
 };
 
-// The program's flicker-free transition (FlickerFreeWhenDisabled set); created on first use.
+// The program's flicker-free transition (FlickerFreeWhenDisabled set); created on first use and
+// freed with the application object (or at exit without one).
 TFlickerFreeTransition* GlobalFlickerFree();
 
 }  // namespace vte

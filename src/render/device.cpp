@@ -300,6 +300,16 @@ std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& ScreenRect, TPixelFormat
   return Result;
 }
 
+bool ScreenCanBeCopied() {
+  static int Known = -1;
+  if (Known < 0) {
+    if (!HaveGuiApplication()) return false;
+    QScreen* Screen = QGuiApplication::primaryScreen();
+    Known = Screen && !Screen->grabWindow(0, 0, 0, 1, 1).isNull();
+  }
+  return Known == 1;
+}
+
 std::unique_ptr<TBitmap> CreateSolidBitmap(const QWidget* Control, int Width, int Height,
                                            TPixelFormat PixelFormat, const TPalette* Palette, TColor Color) {
   auto Result = std::make_unique<TBitmap>();

@@ -81,6 +81,9 @@ bool HasScrollBar(const QWidget* Control, Qt::Orientation Kind);
 // the primary screen or a client area of the parent chain, a visible sibling on some level
 // overlaps it, or another top-level window may lie over it (see the definition for which).
 bool IsRectObscured(const QWidget* Control, const TRect& ScreenRect);
+// Whether this platform can copy the screen at all (X11 and offscreen can; Wayland and the minimal
+// platform give nothing). Asked once a process: the answer does not change.
+bool ScreenCanBeCopied();
 // Only on 8-bit screens: walks Control and its shown children (last child first) for palettes and
 // answers whether one was found. A widget carries a palette in its dynamic property "vtePalette"
 // (a QList<QRgb>), set by whoever shows a palette picture in it.

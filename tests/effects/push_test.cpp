@@ -183,11 +183,12 @@ TEST(Push, UnobscuredRunNeverCapturesTheOldImage) {
   constexpr int W = 9, H = 7;
   TBitmap Old = Noise(W, H, 11), New = Noise(W, H, 12);
   TPushTransition Probe;
-  EXPECT_FALSE(Probe.NeedSrcImage());
+  EXPECT_FALSE(Probe.NeedSrcImage());  // no run, no old image
+  EXPECT_EQ(Probe.ChooseOldLookOrigin(nullptr, {}), TTEOldLookOrigin::Screen);
   Probe.ForceRendering = true;
-  EXPECT_TRUE(Probe.NeedSrcImage());
+  EXPECT_EQ(Probe.ChooseOldLookOrigin(nullptr, {}), TTEOldLookOrigin::Painting);
   Probe.ForceScreenCopy = true;  // the screen way wins over everything
-  EXPECT_FALSE(Probe.NeedSrcImage());
+  EXPECT_EQ(Probe.ChooseOldLookOrigin(nullptr, {}), TTEOldLookOrigin::Screen);
 
   const TRun Run = RunPush(tedRight, false, false, Old, New);
   EXPECT_FALSE(Run.HadOldImage);

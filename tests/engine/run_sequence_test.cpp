@@ -7,6 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "engine/render_window.h"
 #include "engine/transition_effect.h"
 #include "render/device.h"
+#include "support/hook_effect.h"
 #include "support/screen_support.h"
 
 namespace vte {
@@ -203,7 +206,7 @@ TEST_F(RunSequence, WindowCoordinatesInsideTheClientAreaBecomeClientCoordinates)
   EXPECT_EQ(TheRenderWindow(), nullptr);
 }
 
-TEST_F(RunSequence, TheRenderWindowTakesTheRegionAndInputDoesNotReachTheWidgets) {
+TEST_F(RunSequence, TheRenderWindowTakesTheRegionAndInputWaitsForTheEndOfTheRun) {
   TRecordingEffect E(Log);
   int KeysSeen = 0;
   struct TKeyCounter : QWidget {
@@ -219,16 +222,15 @@ TEST_F(RunSequence, TheRenderWindowTakesTheRegionAndInputDoesNotReachTheWidgets)
   QRegion Seen;
   E.OnStartTransition = [&](TTransitionEffect*) {
     Seen = TheRenderWindow()->mask();
-    // A key typed during the run is dropped.
+    // A key typed during the run waits for its end.
     QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QApplication::sendEvent(Target, &Key);
   };
   E.Execute();
   EXPECT_EQ(Seen, QRegion(0, 0, 40, 30, QRegion::Ellipse));
   EXPECT_EQ(KeysSeen, 0);
-  QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-  QApplication::sendEvent(Target, &Key);
-  EXPECT_EQ(KeysSeen, 1);  // and reaches it again afterwards
+  QApplication::processEvents();
+  EXPECT_EQ(KeysSeen, 1);
 }
 
 TEST_F(RunSequence, TwoPassesHalveTheTimeReverseTheFirstPassAndUseTheControlColour) {
@@ -267,6 +269,107 @@ TEST_F(RunSequence, PaletteDependentPassesFollowTheScreenDepth) {
   E.SetReversed(true);
   E.Pass2Options()->SetReversed(true);
   EXPECT_TRUE(E.ReversedToUse());  // one pass: always Reversed itself
+}
+
+}  // namespace
+}  // namespace vte
+
+namespace vte {
+namespace {
+
+TEST_F(RunSequence, AHiddenControlOnATabPageCoversTheTabWidgetAndSurvivesASwitchOfTabs) {
+  auto* Tabs = new QTabWidget(&Window);
+  Tabs->setGeometry(0, 0, 300, 200);
+  auto* First = new QWidget;
+  auto* Second = new QWidget;
+  Tabs->addTab(First, QStringLiteral("One"));
+  Tabs->addTab(Second, QStringLiteral("Two"));
+  auto* Hidden = new QWidget(First);
+  Hidden->setGeometry(10, 10, 50, 40);
+  Hidden->hide();
+  Tabs->show();
+  QApplication::processEvents();
+  TRecordingEffect E(Log);
+  ASSERT_TRUE(E.Prepare(Hidden, Rect(0, 0, 50, 40)));
+  ASSERT_NE(TheRenderWindow(), nullptr);
+  EXPECT_EQ(TheRenderWindow()->parentWidget(), Tabs);
+  Tabs->setCurrentIndex(1);
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "start", "pass1", "end", "after"}));
+}
+
+TEST_F(RunSequence, EveryHandlersFailureReachesTheCallerAfterTheCleanUp) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TRecordingEffect&)> Arm;
+    std::vector<std::string> Log;
+  };
+  auto Throw = [](TTransitionEffect*) { throw std::runtime_error("handler"); };
+  const std::vector<TCase> Cases = {
+      {"after", [&](TRecordingEffect& E) { E.OnAfterTransition = Throw; }, {"pass1"}},
+      {"after aborts silently", [](TRecordingEffect& E) { E.OnAfterTransition = [](TTransitionEffect*) { throw EAbort(); }; }, {"pass1"}},
+      {"start and after", [&](TRecordingEffect& E) { E.OnStartTransition = E.OnAfterTransition = Throw; }, {}},
+      {"before", [&](TRecordingEffect& E) { E.OnBeforeTransition = Throw; }, {}},
+  };
+  for (const TCase& C : Cases) {
+    Log.clear();
+    TRecordingEffect E(Log);
+    E.OnBeforeTransition = E.OnStartTransition = E.OnEndTransition = E.OnAfterTransition = nullptr;
+    C.Arm(E);
+    ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150))) << C.Name;
+    if (std::string(C.Name) == "after aborts silently") EXPECT_THROW(E.Execute(), EAbort);
+    else EXPECT_THROW(E.Execute(), std::runtime_error) << C.Name;
+    EXPECT_EQ(Log, C.Log) << C.Name;
+    EXPECT_FALSE(E.Prepared()) << C.Name;
+    EXPECT_FALSE(TransitionActive) << C.Name;
+    EXPECT_EQ(RenderWindowCount(), 0) << C.Name;
+  }
+}
+
+TEST_F(RunSequence, ExecuteAfterTheCoveredWidgetWasDestroyedCleansUpWithoutAnimating) {
+  auto* Child = new QWidget(Panel);
+  Child->setGeometry(10, 10, 100, 80);
+  Child->show();
+  QApplication::processEvents();
+  TRecordingEffect E(Log);
+  ASSERT_TRUE(E.Prepare(Child, Rect(0, 0, 100, 80)));
+  delete Child;
+  E.Execute();
+  EXPECT_EQ(Log, (std::vector<std::string>{"before", "after"}));
+  EXPECT_FALSE(E.Prepared());
+  EXPECT_EQ(RenderWindowCount(), 0);
+}
+
+TEST_F(RunSequence, ReleasingTheRunFromAHandlerWaitsForTheEndOfTheRun) {
+  for (int Way = 0; Way < 3; ++Way) {
+    test::THookEffect E(8);
+    ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
+    bool PrepareAnswer = false;
+    E.OnStartTransition = [&](TTransitionEffect* T) {
+      if (Way == 0) T->SetEnabled(false);
+      if (Way == 1) T->UnPrepare();
+      if (Way == 2) PrepareAnswer = T->Prepare(Panel, Rect(0, 0, 20, 20));
+    };
+    TColor Last = clNone;
+    E.OnEndTransition = [&](TTransitionEffect*) { Last = TheRenderWindow()->Surface().Canvas().Pixel(100, 140); };
+    SetColor(Panel, Qt::blue);
+    E.Execute();
+    EXPECT_TRUE(E.PreparedDuringRun) << "way " << Way;
+    EXPECT_EQ(E.FramesDrawn, 7) << "way " << Way;
+    EXPECT_EQ(Last, clBlue) << "way " << Way;
+    EXPECT_FALSE(PrepareAnswer);
+    EXPECT_FALSE(E.Prepared());
+    EXPECT_EQ(E.Enabled(), Way != 0);
+    EXPECT_EQ(RenderWindowCount(), 0);
+    SetColor(Panel, Qt::red);
+  }
+}
+
+TEST(TimedEffects, AnApplicationsOwnTimedEffectPublishesMilliseconds) {
+  test::THookEffect E;
+  ASSERT_GE(E.metaObject()->indexOfProperty("Milliseconds"), 0);
+  EXPECT_TRUE(E.setProperty("Milliseconds", 750));
+  EXPECT_EQ(E.Milliseconds(), 750);
 }
 
 }  // namespace
