@@ -12,6 +12,7 @@
 #include "engine/transition_list.h"
 #include "render/control_render.h"
 #include "render/device.h"
+#include "support/screen_depth.h"
 #include "support/screen_support.h"
 
 namespace vte {
@@ -54,10 +55,11 @@ TEST(Roll, SettingsClassFactsAndRegistration) {
   EXPECT_EQ(Roll.GetBitmapsWidth(1917), 1920);
   Roll.SetUse3D(false);
   EXPECT_EQ(Roll.GetBitmapsWidth(9), 9);
-  ForceScreenBitsPerPixel(16);
-  EXPECT_EQ(Roll.GetPixelFormat(), DevicePixelFormat());
-  EXPECT_NE(Roll.GetPixelFormat(), pf32bit);
-  ForceScreenBitsPerPixel(0);
+  {
+    test::TScreenDepth Depth(16);
+    EXPECT_EQ(Roll.GetPixelFormat(), DevicePixelFormat());
+    EXPECT_NE(Roll.GetPixelFormat(), pf32bit);
+  }
 
   // By name, as stored lists and editors reach them.
   const QMetaObject& M = TRollTransition::staticMetaObject;
