@@ -16,7 +16,6 @@
 #include "engine/offscreen_runner.h"
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
-#include "render/control_render.h"
 #include "support/bitmap_support.h"
 #include "support/effect_rules_support.h"
 #include "support/fake_clock.h"
@@ -28,6 +27,7 @@ namespace vte {
 namespace {
 
 using test::ScreenOf;
+using test::ScreenShowsItsPaint;
 using test::SetColor;
 using test::TheRenderWindow;
 
@@ -572,10 +572,8 @@ TEST_F(SlideOnScreen, ScrollsTheScreenAndEndsOnTheNewLook) {
     Slide.Execute();
     EXPECT_TRUE(MidRunChecked);
     EXPECT_FALSE(Slide.DrawFromBitmaps());  // nothing covers the panel: the screen was scrolled
-    QApplication::processEvents();
+    EXPECT_TRUE(ScreenShowsItsPaint(Panel));
     const QImage S = ScreenOf(Panel);
-    auto R = RenderControlToBitmap(Panel, Rect(0, 0, 320, 240), true, pf32bit, false);
-    EXPECT_EQ(S, R->ToQImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(S.pixelColor(50, 50), QColor(Qt::blue));
   }
 }
