@@ -102,7 +102,7 @@ TEST(EffectRules, EachRuleCatchesItsFault) {
         << Broken(TFlawedReveal::ShortRect);
     EXPECT_EQ(Broken(TFlawedReveal::Grey).rfind("rule looks broken: 8 faults; pass 1 frame 1: 1 pixels of neither", 0), 0u)
         << Broken(TFlawedReveal::Grey);
-    EXPECT_EQ(Broken(TFlawedReveal::NoFinal), "rule frames broken: 1 fault; pass 1: not reported at all");
+    EXPECT_EQ(Broken(TFlawedReveal::NoFinal), "rule frames broken: 1 fault; pass 1: no call at all, neither a frame nor its final image");
     EXPECT_EQ(Broken(TFlawedReveal::WrongEnd).rfind("rule ends broken: 1 fault; the run does not end on the new look", 0), 0u)
         << Broken(TFlawedReveal::WrongEnd);
   }

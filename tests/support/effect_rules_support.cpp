@@ -114,7 +114,7 @@ void CheckFrameNumbers(const TFrameRecording& Run, const std::vector<int>& Passe
       }
       Ended = F.Final;
     }
-    if (!Ended) Faults.Add(S.str() + (Expected == 1 ? "not reported at all" : "no final image as its last call"));
+    if (!Ended) Faults.Add(S.str() + (Expected == 1 ? "no call at all, neither a frame nor its final image" : "no final image as its last call"));
   }
   if (I < Run.Frames.size()) {
     std::ostringstream S;
