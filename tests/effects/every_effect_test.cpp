@@ -1,7 +1,8 @@
 // Every registered transition class keeps the effect rules (support/effect_rules_support.h): with
 // the settings it is created with, in each direction it allows forwards and reversed, and in two
-// passes (always, or on palette screens), on odd sizes and at every screen depth. A class that registers is checked here without
-// a line of its own; what it does in particular belongs in its own tests.
+// passes (always, or on palette screens), on odd sizes and at every screen depth. A class that
+// registers is checked here without a line of its own; what it does in particular belongs in its
+// own tests.
 #include <gtest/gtest.h>
 
 #include <QMetaObject>
@@ -9,8 +10,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <string>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "engine/transition_effect.h"
@@ -36,10 +37,11 @@ const TMixingEffect MixingEffects[] = {
      [](const TTransitionEffect& E, TPixelFormat) { return E.property("Use3D").toBool(); }},
 };
 
-bool Mixes(const TTransitionEffect& Effect, TPixelFormat Screen) {
+// Why the effect mixes the looks with its present settings, or null when it does not.
+const char* WhyItMixes(const TTransitionEffect& Effect, TPixelFormat Screen) {
   for (const TMixingEffect& M : MixingEffects)
-    if (std::strcmp(Effect.metaObject()->className(), M.ClassName) == 0 && M.Mixes(Effect, Screen)) return true;
-  return false;
+    if (std::strcmp(Effect.metaObject()->className(), M.ClassName) == 0 && M.Mixes(Effect, Screen)) return M.Why;
+  return nullptr;
 }
 
 struct TSetting {
@@ -115,7 +117,9 @@ TEST_P(EveryEffect, KeepsTheRulesInEverySettingSizeDirectionAndDepth) {
         S.Apply(*Effect);
         Effect->SetMilliseconds(0);
         test::TRuleOptions Options;
-        Options.Mixes = Mixes(*Effect, Screen);
+        const char* Why = WhyItMixes(*Effect, Screen);
+        Options.Mixes = Why != nullptr;
+        SCOPED_TRACE(Why ? std::string("no looks rule: ") + Why : std::string("all rules"));
         // A single pixel may leave an effect no frame to draw at all.
         Options.MayEndSilently = Size.Width * Size.Height == 1;
         EXPECT_TRUE(test::KeepsEffectRules(*Effect, Looks, Options));
