@@ -15,29 +15,18 @@
 #include "render/device.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"
+#include "support/frame_recording_support.h"
+#include "support/frame_unit_log.h"
+#include "support/screen_depth.h"
 
 namespace vte {
 namespace {
 
 constexpr int W = 23, H = 9;
 
-struct TForcedDepth {
-  explicit TForcedDepth(int Bits) { ForceScreenBitsPerPixel(Bits); }
-  ~TForcedDepth() { ForceScreenBitsPerPixel(0); }
-};
+using test::TScreenDepth;
 
-TBitmap Noise(std::uint32_t Seed, TPixelFormat F) {
-  TBitmap B(W, H, F);
-  test::FillNoise(B, Seed);
-  return B;
-}
-
-TBitmap Plain(TColor Color, TPixelFormat F) {
-  TBitmap B(W, H, F);
-  B.Canvas().Brush().Color = Color;
-  B.Canvas().FillRect(Rect(0, 0, W, H));
-  return B;
-}
+TBitmap Noise(std::uint32_t Seed, TPixelFormat F) { return test::NoiseBitmap(W, H, Seed, F); }
 
 int FloorDiv256(int X) { return X >= 0 ? X / 256 : -((-X + 255) / 256); }
 
@@ -80,20 +69,8 @@ TBitmap Dithered(const TBitmap& New, const TBitmap& Old, int Frame) {
   return R;
 }
 
-// Records the frame numbers the loop asks for.
-class TRecordingBlend : public TBlendTransition {
-public:
-  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames, int Last) override {
-    TBlendTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, Last);
-    Frames.push_back(CurrentFrame);
-    PatternDuringRun = Pattern() != nullptr;
-    if (Clock) Clock->Advance(FrameCost);
-  }
-  std::vector<int> Frames;
-  bool PatternDuringRun = false;
-  test::TFakeClock* Clock = nullptr;
-  double FrameCost = 0;
-};
+// Logs the frame units the loop asks for.
+using TLoggedBlend = test::TFrameUnitLog<TBlendTransition>;
 
 TEST(BlendTransition, UntimedRunsDrawEveryFrameOfTheDepthAndEndOnTheNewImage) {
   struct TCase {
@@ -101,54 +78,54 @@ TEST(BlendTransition, UntimedRunsDrawEveryFrameOfTheDepthAndEndOnTheNewImage) {
   };
   for (const TCase& C : {TCase{16, 31}, TCase{32, 254}, TCase{24, 254}, TCase{15, 31}, TCase{8, 63}}) {
     SCOPED_TRACE("depth " + std::to_string(C.Bits));
-    TForcedDepth Depth(C.Bits);
+    TScreenDepth Depth(C.Bits);
     const TPixelFormat F = DevicePixelFormat();
-    TBitmap Old = Noise(1, F), New = Noise(2, F), Screen;
-    TRecordingBlend E;
-    int Shown = 0, Finals = 0, Wrong = 0;
-    RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& Fr) {
-      if (Fr.Final) {
-        ++Finals;
-        return;
-      }
-      ++Shown;
+    TBitmap Old = Noise(1, F), New = Noise(2, F);
+    TLoggedBlend E;
+    bool PatternDuringRun = false;
+    E.AfterFrame = [&](int) { PatternDuringRun = E.Pattern() != nullptr; };
+    int Wrong = 0;
+    test::TRecordOptions Check;
+    Check.Inspectors.push_back([&](const TOffscreenFrame& Fr, const TBitmap&) {
+      if (Fr.Final) return;
       ASSERT_EQ(Fr.Changed, (std::vector<TRect>{Rect(0, 0, W, H)}));
       const TBitmap Want = C.Bits == 8 ? Dithered(New, Old, Fr.Frame) : Mixed(New, Old, Fr.Frame);
       if (!test::DescribeDifference(Fr.Screen, Want).empty()) ++Wrong;
     });
-    EXPECT_EQ(Shown, C.Frames);
-    EXPECT_EQ(E.Frames.size(), static_cast<std::size_t>(C.Frames));
-    EXPECT_EQ(Finals, 1);
+    const test::TFrameRecording Run = test::RecordRun(E, Old, New, Check);
+    EXPECT_EQ(Run.ShownCount(), C.Frames);
+    EXPECT_EQ(E.Units.size(), static_cast<std::size_t>(C.Frames));
+    EXPECT_EQ(Run.Finals(), 1);
     EXPECT_EQ(Wrong, 0);
-    EXPECT_EQ(test::DescribeDifference(Screen, New), "");
-    EXPECT_EQ(E.PatternDuringRun, C.Bits == 8);
+    EXPECT_EQ(test::DescribeDifference(Run.Screen, New), "");
+    EXPECT_EQ(PatternDuringRun, C.Bits == 8);
     EXPECT_EQ(E.Pattern(), nullptr);
   }
 }
 
 TEST(BlendTransition, PacedFramesComeFromTheTwoImagesWhateverFramesAreSkipped) {
-  TForcedDepth Depth(32);
+  TScreenDepth Depth(32);
   test::TFakeClock Clock;
-  TBitmap Old = Noise(3, pf32bit), New = Noise(4, pf32bit), Screen;
-  TRecordingBlend E;
+  TBitmap Old = Noise(3, pf32bit), New = Noise(4, pf32bit);
+  TLoggedBlend E;
   E.SetMilliseconds(100);
-  E.Clock = &Clock;
-  E.FrameCost = 7;  // far slower than 255 frames in 100 ms allow: most frames are skipped
+  // Far slower than 255 frames in 100 ms allow: most frames are skipped.
+  E.AfterFrame = [&](int) { Clock.Advance(7); };
+  test::TRecordOptions Keep;
+  Keep.KeepScreens = true;
+  const test::TFrameRecording Run = test::RecordRun(E, Old, New, Keep);
   std::vector<int> Wrong;
-  std::size_t Shown = 0;
-  RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& Fr) {
-    if (Fr.Final) return;
-    const int Frame = E.Frames.at(Shown++);
-    if (!test::DescribeDifference(Fr.Screen, Mixed(New, Old, Frame)).empty()) Wrong.push_back(Frame);
-  });
-  EXPECT_LT(E.Frames.size(), 40u);
-  EXPECT_GT(E.Frames.size(), 3u);
+  for (const test::TRecordedFrame* Fr : Run.Shown())
+    if (!test::DescribeDifference(Fr->Screen, Mixed(New, Old, Fr->Unit)).empty()) Wrong.push_back(Fr->Unit);
+  EXPECT_EQ(Run.ShownCount(), static_cast<int>(E.Units.size()));
+  EXPECT_LT(E.Units.size(), 40u);
+  EXPECT_GT(E.Units.size(), 3u);
   EXPECT_TRUE(Wrong.empty()) << Wrong.size() << " frames wrong, the first " << Wrong.front();
-  EXPECT_EQ(test::DescribeDifference(Screen, New), "");
+  EXPECT_EQ(test::DescribeDifference(Run.Screen, New), "");
 }
 
 TEST(BlendTransition, SimilarityCountsTheCommonWords) {
-  TForcedDepth Depth(32);
+  TScreenDepth Depth(32);
   TBitmap Old = Noise(5, pf32bit), Screen;
   // Identical images: 100, and no frame changes the picture.
   TBlendTransition Same;
@@ -179,14 +156,14 @@ TEST(BlendTransition, SimilarityCountsTheCommonWords) {
 }
 
 TEST(BlendTransition, TwoPassesFadeToTheSolidColourAndFromIt) {
-  TForcedDepth Depth(16);
+  TScreenDepth Depth(16);
   const TPixelFormat F = DevicePixelFormat();
   TBitmap Old = Noise(7, F), New = Noise(8, F), Screen;
   TBlendTransition E;
   E.SetPassSetting(teTwoPasses);
   E.Pass2Options()->SetUseSolidColor(true);
   E.Pass2Options()->SetSolidColor(clRed);
-  const TBitmap Red = Plain(clRed, F);
+  const TBitmap Red = test::PlainBitmap(W, H, clRed, F);
   int Wrong = 0, Finals = 0;
   std::vector<int> PerPass(3, 0);
   RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& Fr) {
@@ -207,7 +184,7 @@ TEST(BlendTransition, TwoPassesFadeToTheSolidColourAndFromIt) {
 }
 
 TEST(BlendTransition, PaletteScreensDitherIntoTheOldImageItself) {
-  TForcedDepth Depth(8);
+  TScreenDepth Depth(8);
   TBitmap Old = Noise(9, pf8bit), New = Noise(10, pf8bit), Screen(W, H, pf8bit);
   const TBitmap OldBefore(Old);
   TBlendTransition E;
@@ -235,7 +212,7 @@ TEST(BlendTransition, ClassFacts) {
   EXPECT_FALSE(E.RenderWhenClipped());
   EXPECT_TRUE(E.NeedWorkBitmap());
   for (int Bits : {8, 15, 16, 24, 32}) {
-    TForcedDepth Depth(Bits);
+    TScreenDepth Depth(Bits);
     EXPECT_EQ(E.GetPixelFormat(), DevicePixelFormat()) << Bits;
     EXPECT_EQ(E.WorkOnOldImage(), Bits == 8) << Bits;
   }

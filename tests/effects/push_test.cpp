@@ -14,59 +14,28 @@
 #include "engine/offscreen_runner.h"
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
-#include "render/control_render.h"
 #include "support/bitmap_support.h"
-#include "support/screen_support.h"
 #include "support/fake_clock.h"
+#include "support/frame_recording_support.h"
+#include "support/frame_unit_log.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
 
 using test::ScreenOf;
+using test::ScreenShowsItsPaint;
 using test::SetColor;
 using test::TheRenderWindow;
 
-TBitmap Noise(int W, int H, std::uint32_t Seed) {
-  TBitmap B(W, H, pf32bit);
-  test::FillNoise(B, Seed);
-  return B;
-}
-
-TBitmap Plain(int W, int H, TColor Color) {
-  TBitmap B(W, H, pf32bit);
-  B.Canvas().Brush().Color = Color;
-  B.Canvas().FillRect(Rect(0, 0, W, H));
-  return B;
-}
-
-// Records what the loop asks for and whether the run was handed an old image.
-class TRecordedPush : public TPushTransition {
-public:
-  void Initialize(TTETransitionData& Data, int& Frames) override {
-    TPushTransition::Initialize(Data, Frames);
-    HadOldImage = Data.SrcBmp != nullptr;
-  }
-  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
-                    int LastExecutedFrame) override {
-    Frames.push_back(CurrentFrame);
-    Steps.push_back(Step);
-    Total = TotalFrames;
-    TPushTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
-  }
-  std::vector<int> Frames, Steps;
-  int Total = 0;
-  bool HadOldImage = false;
-};
-
-struct TShot {
-  int Frame;
-  std::vector<TRect> Changed;
-  TBitmap Screen;
-};
+using test::NoiseBitmap;
+using test::OneTo;
+using test::PlainBitmap;
+using test::TRecordedFrame;
 
 struct TRun {
-  std::vector<TShot> Shots;
-  std::vector<int> Frames, Steps;
+  std::vector<TRecordedFrame> Shots;  // the frames shown, without the final image
+  std::vector<int> Frames, Steps;     // the frame units asked for
   int Total = 0;
   int Finals = 0;
   bool EndsOnNew = false;
@@ -76,22 +45,22 @@ struct TRun {
 
 TRun RunPush(TTEEffectDirection D, bool Reversed, bool FromBitmaps, const TBitmap& Old, const TBitmap& New,
              int Milliseconds = 0) {
-  TRecordedPush E;
+  test::TFrameUnitLog<TPushTransition> E;
   E.SetDirection(D);
   E.SetReversed(Reversed);
   E.SetMilliseconds(Milliseconds);
   E.ForceRendering = FromBitmaps;
   TRun Run;
-  TBitmap Screen;
-  RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& F) {
-    if (F.Final) ++Run.Finals;
-    else Run.Shots.push_back({E.Frames.back(), F.Changed, F.Screen});
-  });
-  Run.Frames = E.Frames;
-  Run.Steps = E.Steps;
+  E.AfterInitialize = [&](TTETransitionData& Data) { Run.HadOldImage = Data.SrcBmp != nullptr; };
+  test::TRecordOptions Keep;
+  Keep.KeepScreens = true;
+  const test::TFrameRecording Recorded = test::RecordRun(E, Old, New, Keep);
+  for (const TRecordedFrame* F : Recorded.Shown()) Run.Shots.push_back(*F);
+  Run.Finals = Recorded.Finals();
+  Run.Frames = E.Frames();
+  Run.Steps = E.Steps();
   Run.Total = E.Total;
-  Run.EndsOnNew = test::DescribeDifference(Screen, New).empty();
-  Run.HadOldImage = E.HadOldImage;
+  Run.EndsOnNew = Recorded.EndsOn(New);
   Run.FromBitmaps = E.DrawFromBitmaps();
   return Run;
 }
@@ -108,19 +77,13 @@ std::uint32_t Want(TTEEffectDirection D, const TBitmap& Old, const TBitmap& New,
   }
 }
 
-::testing::AssertionResult ShowsFrame(const TShot& Shot, TTEEffectDirection D, const TBitmap& Old,
+::testing::AssertionResult ShowsFrame(const TRecordedFrame& Shot, TTEEffectDirection D, const TBitmap& Old,
                                       const TBitmap& New) {
   for (int Y = 0; Y < Old.Height(); ++Y)
     for (int X = 0; X < Old.Width(); ++X)
-      if (test::Raw(Shot.Screen, X, Y) != Want(D, Old, New, Shot.Frame, X, Y))
-        return ::testing::AssertionFailure() << "frame " << Shot.Frame << " differs at " << X << "," << Y;
+      if (test::Raw(Shot.Screen, X, Y) != Want(D, Old, New, Shot.Unit, X, Y))
+        return ::testing::AssertionFailure() << "frame " << Shot.Unit << " differs at " << X << "," << Y;
   return ::testing::AssertionSuccess();
-}
-
-std::vector<int> OneTo(int Last) {
-  std::vector<int> V;
-  for (int F = 1; F <= Last; ++F) V.push_back(F);
-  return V;
 }
 
 constexpr TTEEffectDirection Accepted[] = {tedRight, tedLeft, tedDown, tedUp};
@@ -153,7 +116,7 @@ TEST(Push, ClassFactsDirectionsAndRegistration) {
 
 TEST(Push, FrameCountsAndEveryFrameOfEveryDirectionOnBothWays) {
   constexpr int W = 11, H = 6;
-  TBitmap Old = Noise(W, H, 1), New = Noise(W, H, 2);
+  TBitmap Old = NoiseBitmap(W, H, 1), New = NoiseBitmap(W, H, 2);
   for (TTEEffectDirection D : Accepted)
     for (bool Reversed : {false, true})
       for (bool FromBitmaps : {false, true}) {
@@ -165,9 +128,9 @@ TEST(Push, FrameCountsAndEveryFrameOfEveryDirectionOnBothWays) {
         EXPECT_EQ(Run.Total, Count);
         EXPECT_EQ(Run.Frames, OneTo(Count - 1));
         ASSERT_EQ(Run.Shots.size(), std::size_t(Count - 1));
-        EXPECT_EQ(Run.Shots.front().Frame, 1);
-        EXPECT_EQ(Run.Shots.back().Frame, Count - 1);
-        for (const TShot& Shot : Run.Shots) {
+        EXPECT_EQ(Run.Shots.front().Unit, 1);
+        EXPECT_EQ(Run.Shots.back().Unit, Count - 1);
+        for (const TRecordedFrame& Shot : Run.Shots) {
           ASSERT_TRUE(ShowsFrame(Shot, Moves, Old, New));
           EXPECT_EQ(Shot.Changed, std::vector<TRect>{Rect(0, 0, W, H)});
         }
@@ -181,7 +144,7 @@ TEST(Push, FrameCountsAndEveryFrameOfEveryDirectionOnBothWays) {
 // The old look comes from the screen: no old image at all, the frames still show it pushed out.
 TEST(Push, UnobscuredRunNeverCapturesTheOldImage) {
   constexpr int W = 9, H = 7;
-  TBitmap Old = Noise(W, H, 11), New = Noise(W, H, 12);
+  TBitmap Old = NoiseBitmap(W, H, 11), New = NoiseBitmap(W, H, 12);
   TPushTransition Probe;
   EXPECT_FALSE(Probe.NeedSrcImage());  // no run, no old image
   EXPECT_EQ(Probe.ChooseOldLookOrigin(nullptr, {}), TTEOldLookOrigin::Screen);
@@ -200,7 +163,7 @@ TEST(Push, UnobscuredRunNeverCapturesTheOldImage) {
 
 TEST(Push, ReversedDownMovesBothImagesUp) {
   constexpr int W = 5, H = 8;
-  TBitmap Old = Noise(W, H, 21), New = Noise(W, H, 22);
+  TBitmap Old = NoiseBitmap(W, H, 21), New = NoiseBitmap(W, H, 22);
   const TRun Run = RunPush(tedDown, true, false, Old, New);
   ASSERT_EQ(Run.Shots.size(), std::size_t(H - 1));
   // Frame 1: the old image's row 1 at the top, the new image's row 0 at the bottom.
@@ -214,13 +177,13 @@ TEST(Push, ReversedDownMovesBothImagesUp) {
 TEST(Push, VisibleNewPartIsExactlyFramePixelsDeep) {
   constexpr int W = 10, H = 7;
   constexpr TColor OldColor = 0x2040C0, NewColor = 0x30A050;
-  TBitmap Old = Plain(W, H, OldColor), New = Plain(W, H, NewColor);
+  TBitmap Old = PlainBitmap(W, H, OldColor), New = PlainBitmap(W, H, NewColor);
   for (TTEEffectDirection D : Accepted)
     for (bool FromBitmaps : {false, true}) {
       SCOPED_TRACE(GetDirectionName(D).toStdString() + (FromBitmaps ? " bitmaps" : " scroll"));
       const TRun Run = RunPush(D, false, FromBitmaps, Old, New);
       const bool Across = D == tedRight || D == tedLeft;
-      for (const TShot& Shot : Run.Shots) {
+      for (const TRecordedFrame& Shot : Run.Shots) {
         int Depth = 0;
         // Lines counted from the side the new image enters.
         for (int L = 0; L < (Across ? W : H); ++L) {
@@ -229,7 +192,7 @@ TEST(Push, VisibleNewPartIsExactlyFramePixelsDeep) {
           if (Shot.Screen.PixelColor(X, Y) != NewColor) break;
           ++Depth;
         }
-        EXPECT_EQ(Depth, Shot.Frame);
+        EXPECT_EQ(Depth, Shot.Unit);
         // The rest is old, right to the far edge.
         EXPECT_EQ(Shot.Screen.PixelColor(D == tedLeft ? 0 : W - 1, D == tedUp ? 0 : H - 1), OldColor);
       }
@@ -239,7 +202,7 @@ TEST(Push, VisibleNewPartIsExactlyFramePixelsDeep) {
 // Paced steps of several pixels: the scroll draws the whole entering strip.
 TEST(Push, PacedRunsWithLargeStepsShowEveryFrameOnBothWays) {
   constexpr int W = 50, H = 31;
-  TBitmap Old = Noise(W, H, 31), New = Noise(W, H, 32);
+  TBitmap Old = NoiseBitmap(W, H, 31), New = NoiseBitmap(W, H, 32);
   for (TTEEffectDirection D : Accepted)
     for (bool FromBitmaps : {false, true}) {
       SCOPED_TRACE(GetDirectionName(D).toStdString() + (FromBitmaps ? " bitmaps" : " scroll"));
@@ -247,7 +210,7 @@ TEST(Push, PacedRunsWithLargeStepsShowEveryFrameOnBothWays) {
       const TRun Run = RunPush(D, false, FromBitmaps, Old, New, 30);
       ASSERT_FALSE(Run.Shots.empty());
       EXPECT_GT(*std::max_element(Run.Steps.begin(), Run.Steps.end()), 1);
-      for (const TShot& Shot : Run.Shots) ASSERT_TRUE(ShowsFrame(Shot, D, Old, New));
+      for (const TRecordedFrame& Shot : Run.Shots) ASSERT_TRUE(ShowsFrame(Shot, D, Old, New));
       EXPECT_TRUE(Run.EndsOnNew);
     }
 }
@@ -255,7 +218,7 @@ TEST(Push, PacedRunsWithLargeStepsShowEveryFrameOnBothWays) {
 // A run that draws into a work bitmap starts it as the old image, so the scroll way works there too.
 TEST(Push, WorkBitmapStartsAsTheOldImage) {
   constexpr int W = 6, H = 4;
-  TBitmap Old = Noise(W, H, 41), New = Noise(W, H, 42), Work = Plain(W, H, clBlack), Screen = Plain(W, H, clWhite);
+  TBitmap Old = NoiseBitmap(W, H, 41), New = NoiseBitmap(W, H, 42), Work = PlainBitmap(W, H, clBlack), Screen = PlainBitmap(W, H, clWhite);
   TPushTransition Push;
   TTETransitionData Data(W, H, &Old, &New, &Work, &Screen.Canvas(), pf32bit, true);
   int Frames = 0;
@@ -296,10 +259,8 @@ TEST_F(PushOnScreen, UnobscuredPanelIsScrolledWithoutAnOldImageAndEndsOnTheNewLo
   Push.Execute();
   EXPECT_EQ(Checked, 1);
   EXPECT_FALSE(Push.DrawFromBitmaps());
-  QApplication::processEvents();
+  EXPECT_TRUE(ScreenShowsItsPaint(Panel));
   const QImage S = ScreenOf(Panel);
-  auto R = RenderControlToBitmap(Panel, Rect(0, 0, 300, 220), true, pf32bit, false);
-  EXPECT_EQ(S, R->ToQImage().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(S.pixelColor(220, 160), QColor(Qt::blue));
 }
 

@@ -10,14 +10,15 @@
 
 #include "effects/roll.h"
 #include "engine/transition_list.h"
-#include "render/control_render.h"
 #include "render/device.h"
+#include "support/screen_depth.h"
 #include "support/screen_support.h"
 
 namespace vte {
 namespace {
 
 using test::ScreenOf;
+using test::ScreenShowsItsPaint;
 using test::SetColor;
 using test::TheRenderWindow;
 
@@ -54,10 +55,11 @@ TEST(Roll, SettingsClassFactsAndRegistration) {
   EXPECT_EQ(Roll.GetBitmapsWidth(1917), 1920);
   Roll.SetUse3D(false);
   EXPECT_EQ(Roll.GetBitmapsWidth(9), 9);
-  ForceScreenBitsPerPixel(16);
-  EXPECT_EQ(Roll.GetPixelFormat(), DevicePixelFormat());
-  EXPECT_NE(Roll.GetPixelFormat(), pf32bit);
-  ForceScreenBitsPerPixel(0);
+  {
+    test::TScreenDepth Depth(16);
+    EXPECT_EQ(Roll.GetPixelFormat(), DevicePixelFormat());
+    EXPECT_NE(Roll.GetPixelFormat(), pf32bit);
+  }
 
   // By name, as stored lists and editors reach them.
   const QMetaObject& M = TRollTransition::staticMetaObject;
@@ -146,10 +148,8 @@ TEST(RollOnScreen, TheBandCrossesThePanelAndTheScreenEndsOnTheNewLook) {
   Roll.Execute();
   EXPECT_TRUE(Filter.Checked);
   EXPECT_GT(Filter.Paints, 150);
-  QApplication::processEvents();
+  EXPECT_TRUE(ScreenShowsItsPaint(Panel));
   const QImage S = ScreenOf(Panel);
-  auto R = RenderControlToBitmap(Panel, Rect(0, 0, 300, 200), true, pf32bit, false);
-  EXPECT_EQ(S, R->ToQImage().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(S.pixelColor(150, 190), QColor(Qt::blue));
 }
 

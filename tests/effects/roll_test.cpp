@@ -15,31 +15,18 @@
 #include "render/device.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"
+#include "support/frame_recording_support.h"
+#include "support/screen_depth.h"
 
 namespace vte {
 namespace {
 
 constexpr int W = 37, H = 23;
 
-TBitmap Noise(std::uint32_t Seed, int Width = W, int Height = H) {
-  TBitmap B(Width, Height, pf32bit);
-  test::FillNoise(B, Seed);
-  return B;
-}
+using test::OnDevice;
+using test::UnionOf;
 
-TBitmap Plain(TColor Color) {
-  TBitmap B(W, H, pf32bit);
-  B.Canvas().Brush().Color = Color;
-  B.Canvas().FillRect(Rect(0, 0, W, H));
-  return B;
-}
-
-// A copy in the device format, as the runner's screen holds it.
-TBitmap OnDevice(const TBitmap& Source) {
-  TBitmap B(Source.Width(), Source.Height(), pfDevice);
-  B.Canvas().BitBlt(0, 0, Source.Width(), Source.Height(), const_cast<TBitmap&>(Source).Canvas(), 0, 0, SRCCOPY);
-  return B;
-}
+TBitmap Noise(std::uint32_t Seed) { return test::NoiseBitmap(W, H, Seed); }
 
 bool IsHorizontal(TTEEffectDirection D) { return D == tedRight || D == tedLeft; }
 
@@ -150,12 +137,6 @@ std::string CheckFrame(const TRollModel& M, bool Shaded, int F, const TBitmap& S
   return {};
 }
 
-TRect Union(const std::vector<TRect>& Rects) {
-  TRect U;
-  for (const TRect& R : Rects) UnionRect(U, U, R);
-  return U;
-}
-
 struct TRunResult {
   int Frames = 0;  // frames before the final image
   int Finals = 0;
@@ -181,8 +162,8 @@ TRunResult RunAndCheck(const TSetup& Setup, const TBitmap& OldLook, const TBitma
     const std::string Fault = CheckFrame(M, Setup.Use3D, F.Frame, F.Screen, Old, New);
     if (!Fault.empty()) Run.Faults.push_back(Fault);
     const TRect Want = M.Changed(F.Frame - 1, F.Frame, Old.Width(), Old.Height());
-    if (Union(F.Changed) != Want) {
-      const TRect Got = Union(F.Changed);
+    if (UnionOf(F.Changed) != Want) {
+      const TRect Got = UnionOf(F.Changed);
       std::ostringstream S;
       S << "frame " << F.Frame << ": changed " << Got.Left << "," << Got.Top << "," << Got.Right << "," << Got.Bottom
         << ", want " << Want.Left << "," << Want.Top << "," << Want.Right << "," << Want.Bottom;
@@ -225,7 +206,7 @@ TEST(Roll, SizeLargerThanTheAreaClipsTheUpdateRect) {
         std::vector<TRect> Changed;
         TBitmap Screen;
         RunOffscreen(Roll, Old, New, Screen, [&](const TOffscreenFrame& F) {
-          if (!F.Final) Changed.push_back(Union(F.Changed));
+          if (!F.Final) Changed.push_back(UnionOf(F.Changed));
         });
         ASSERT_FALSE(Changed.empty());
         for (const TRect& R : Changed) {
@@ -269,7 +250,7 @@ TEST(Roll, FirstAndLastFramesDown) {
     RunOffscreen(Roll, Old, New, Screen, [&](const TOffscreenFrame& F) {
       if (F.Final) return;
       Out.Shots.push_back(F.Screen);
-      Out.Changed.push_back(Union(F.Changed));
+      Out.Changed.push_back(UnionOf(F.Changed));
     });
     return Out;
   };
@@ -312,7 +293,7 @@ TEST(Roll, FirstAndLastFramesDown) {
 // The visible band widths, counted on the screen: with plain looks every shaded band line differs
 // from both.
 TEST(Roll, BandWidthsWhileRollingAndUnrolling) {
-  const TBitmap Old = Plain(0x3060A0), New = Plain(0xA06030);
+  const TBitmap Old = test::PlainBitmap(W, H, 0x3060A0), New = test::PlainBitmap(W, H, 0xA06030);
   auto Widths = [&](bool Unroll) {
     TRollTransition Roll;
     Roll.SetUnroll(Unroll);
@@ -462,7 +443,7 @@ TEST(Roll, PacedFramesAreFramesOfTheRollInOrder) {
         for (int Try = Last + 1; Try < M.Total() && !Found; ++Try)
           if (CheckFrame(M, true, Try, F.Screen, OldD, NewD).empty()) Found = Try;
         ASSERT_NE(Found, 0) << "frame " << F.Frame << " is no frame of the roll after " << Last;
-        EXPECT_EQ(Union(F.Changed), M.Changed(Last, Found, W, H));
+        EXPECT_EQ(UnionOf(F.Changed), M.Changed(Last, Found, W, H));
         Last = Found;
       });
       EXPECT_GT(Frames, 2);
@@ -476,7 +457,7 @@ TEST(Roll, PacedFramesAreFramesOfTheRollInOrder) {
 TEST(Roll, OtherDeviceFormats) {
   const TBitmap Old = Noise(11), New = Noise(12);
   for (int Bits : {8, 16, 24}) {
-    ForceScreenBitsPerPixel(Bits);
+    test::TScreenDepth Depth(Bits);
     for (bool Use3D : {false, true}) {
       const TSetup S{tedLeft, true, false, Use3D, 6};
       SCOPED_TRACE(std::to_string(Bits) + " bits, " + S.Name());
@@ -496,7 +477,6 @@ TEST(Roll, OtherDeviceFormats) {
       }
     }
   }
-  ForceScreenBitsPerPixel(0);
 }
 
 }  // namespace

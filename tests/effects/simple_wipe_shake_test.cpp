@@ -21,18 +21,8 @@ namespace {
 constexpr int W = 12, H = 7;
 constexpr TColor OldColor = 0x204060;
 
-TBitmap Plain(TColor Color) {
-  TBitmap B(W, H, pf32bit);
-  B.Canvas().Brush().Color = Color;
-  B.Canvas().FillRect(Rect(0, 0, W, H));
-  return B;
-}
-
-TBitmap Noise(std::uint32_t Seed) {
-  TBitmap B(W, H, pf32bit);
-  test::FillNoise(B, Seed);
-  return B;
-}
+TBitmap Plain(TColor Color) { return test::PlainBitmap(W, H, Color); }
+TBitmap Noise(std::uint32_t Seed) { return test::NoiseBitmap(W, H, Seed); }
 
 // ------------------------------------------------------------------------------------------------
 // Simple wipe

@@ -16,40 +16,27 @@
 #include "engine/offscreen_runner.h"
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
-#include "render/control_render.h"
 #include "support/bitmap_support.h"
-#include "support/screen_support.h"
+#include "support/effect_rules_support.h"
 #include "support/fake_clock.h"
+#include "support/frame_recording_support.h"
+#include "support/frame_unit_log.h"
+#include "support/screen_support.h"
 
 namespace vte {
 namespace {
 
 using test::ScreenOf;
+using test::ScreenShowsItsPaint;
 using test::SetColor;
 using test::TheRenderWindow;
 
 constexpr TTEEffectDirection Straight[] = {tedDown, tedUp, tedRight, tedLeft};
 constexpr TTEEffectDirection Diagonal[] = {tedDownRight, tedDownLeft, tedUpRight, tedUpLeft};
 
-TBitmap Noise(int W, int H, std::uint32_t Seed) {
-  TBitmap B(W, H, pf32bit);
-  test::FillNoise(B, Seed);
-  return B;
-}
-
-// Records the frames the loop asks for.
-class TRecordedSlide : public TSlideTransition {
-public:
-  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
-                    int LastExecutedFrame) override {
-    Frames.push_back(CurrentFrame);
-    Steps.push_back(Step);
-    Total = TotalFrames;
-    TSlideTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
-  }
-  std::vector<int> Frames, Steps;
-  int Total = 0;
-};
+using test::NoiseBitmap;
+using test::OneTo;
+using test::TRecordedFrame;
 
 struct TSettings {
   TTEEffectDirection Direction = tedDown;
@@ -76,15 +63,9 @@ std::vector<TSettings> FlagCombinations(TTEEffectDirection D) {
   return V;
 }
 
-struct TShot {
-  int Frame;
-  std::vector<TRect> Changed;
-  TBitmap Screen;
-};
-
 struct TRun {
-  std::vector<TShot> Shots;  // the frames shown, without the final image
-  std::vector<int> Frames, Steps;
+  std::vector<TRecordedFrame> Shots;  // the frames shown, without the final image
+  std::vector<int> Frames, Steps;     // the frame units asked for
   int Total = 0;
   int Finals = 0;
   bool EndsOnNew = false;
@@ -93,7 +74,7 @@ struct TRun {
 };
 
 TRun RunSlide(const TSettings& S, const TBitmap& Old, const TBitmap& New) {
-  TRecordedSlide E;
+  test::TFrameUnitLog<TSlideTransition> E;
   E.SetDirection(S.Direction);
   E.SetSlideOut(S.SlideOut);
   E.SetElasticDst(S.ElasticDst);
@@ -101,27 +82,19 @@ TRun RunSlide(const TSettings& S, const TBitmap& Old, const TBitmap& New) {
   E.SetReversed(S.Reversed);
   E.SetMilliseconds(S.Milliseconds);
   E.ForceRendering = S.FromBitmaps;
+  test::TFaults Unreported;
+  test::TRecordOptions Keep;
+  Keep.KeepScreens = true;
+  Keep.Inspectors.push_back(test::ChangesInsideReportedRects(Unreported));
+  const test::TFrameRecording Recorded = test::RecordRun(E, Old, New, Keep);
   TRun Run;
-  TBitmap Screen, Last = Old;
-  RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& F) {
-    for (int Y = 0; Y < Old.Height(); ++Y)
-      for (int X = 0; X < Old.Width(); ++X) {
-        if (test::Raw(F.Screen, X, Y) == test::Raw(Last, X, Y)) continue;
-        bool Inside = false;
-        for (const TRect& R : F.Changed) Inside = Inside || PtInRect(R, {X, Y});
-        if (!Inside) Run.ChangesReported = false;
-      }
-    Last = F.Screen;
-    if (F.Final) {
-      ++Run.Finals;
-      return;
-    }
-    Run.Shots.push_back({E.Frames.back(), F.Changed, F.Screen});
-  });
-  Run.Frames = E.Frames;
-  Run.Steps = E.Steps;
+  for (const TRecordedFrame* F : Recorded.Shown()) Run.Shots.push_back(*F);
+  Run.Finals = Recorded.Finals();
+  Run.ChangesReported = Unreported.Empty();
+  Run.Frames = E.Frames();
+  Run.Steps = E.Steps();
   Run.Total = E.Total;
-  Run.EndsOnNew = test::DescribeDifference(Screen, New).empty();
+  Run.EndsOnNew = Recorded.EndsOn(New);
   Run.FromBitmaps = E.DrawFromBitmaps();
   return Run;
 }
@@ -213,12 +186,6 @@ TBitmap ExpectedCentre(bool In, TBitmap& Old, TBitmap& New, int T, int F) {
   return Want;
 }
 
-std::vector<int> OneTo(int Last) {
-  std::vector<int> V;
-  for (int F = 1; F <= Last; ++F) V.push_back(F);
-  return V;
-}
-
 // ------------------------------------------------------------------------------------------------
 
 TEST(Slide, ClassFactsPropertiesAndRegistration) {
@@ -273,7 +240,7 @@ TEST(Slide, AssignCopiesTheFlagsFromASlideOnly) {
 
 TEST(Slide, FrameCountsOfEveryDirection) {
   constexpr int W = 9, H = 5;  // W != H, so that each count tells which side it came from
-  TBitmap Old = Noise(W, H, 1), New = Noise(W, H, 2);
+  TBitmap Old = NoiseBitmap(W, H, 1), New = NoiseBitmap(W, H, 2);
   const std::pair<TTEEffectDirection, int> Counts[] = {
       {tedDown, H},      {tedUp, H},        {tedRight, W},    {tedLeft, W}, {tedDownRight, W},
       {tedDownLeft, W},  {tedUpRight, W},   {tedUpLeft, W},   {tedIn, W / 2}, {tedOut, W / 2}};
@@ -290,7 +257,7 @@ TEST(Slide, FrameCountsOfEveryDirection) {
       EXPECT_TRUE(Run.EndsOnNew);
     }
   // Taller than wide: the diagonals and the centre ones take the height.
-  TBitmap Tall = Noise(4, 11, 3), Tall2 = Noise(4, 11, 4);
+  TBitmap Tall = NoiseBitmap(4, 11, 3), Tall2 = NoiseBitmap(4, 11, 4);
   for (TTEEffectDirection D : {tedUpRight, tedIn}) {
     TSettings S;
     S.Direction = D;
@@ -300,7 +267,7 @@ TEST(Slide, FrameCountsOfEveryDirection) {
 
 TEST(Slide, DefaultSlidesTheNewImageDownOverTheStillOldOne) {
   constexpr int W = 6, H = 5;
-  TBitmap Old = Noise(W, H, 11), New = Noise(W, H, 12);
+  TBitmap Old = NoiseBitmap(W, H, 11), New = NoiseBitmap(W, H, 12);
   for (bool FromBitmaps : {false, true}) {
     TSettings S;
     S.FromBitmaps = FromBitmaps;
@@ -308,12 +275,12 @@ TEST(Slide, DefaultSlidesTheNewImageDownOverTheStillOldOne) {
     const TRun Run = RunSlide(S, Old, New);
     ASSERT_EQ(Run.Shots.size(), std::size_t(H - 1));
     // First frame: the bottom row of the new image on top, only that row changed.
-    const TShot& First = Run.Shots.front();
-    EXPECT_EQ(First.Frame, 1);
+    const TRecordedFrame& First = Run.Shots.front();
+    EXPECT_EQ(First.Unit, 1);
     EXPECT_EQ(First.Changed, std::vector<TRect>{Rect(0, 0, W, 1)});
     // Last frame: all but the top row of the new image, the old image's bottom row still there.
-    const TShot& Last = Run.Shots.back();
-    EXPECT_EQ(Last.Frame, H - 1);
+    const TRecordedFrame& Last = Run.Shots.back();
+    EXPECT_EQ(Last.Unit, H - 1);
     for (int X = 0; X < W; ++X) {
       EXPECT_EQ(test::Raw(First.Screen, X, 0), test::Raw(New, X, H - 1));
       for (int Y = 1; Y < H; ++Y) EXPECT_EQ(test::Raw(First.Screen, X, Y), test::Raw(Old, X, Y));
@@ -327,7 +294,7 @@ TEST(Slide, DefaultSlidesTheNewImageDownOverTheStillOldOne) {
 
 TEST(Slide, SlideOutRightMovesTheOldImageAndShowsTheNewInPlace) {
   constexpr int W = 7, H = 4;
-  TBitmap Old = Noise(W, H, 21), New = Noise(W, H, 22);
+  TBitmap Old = NoiseBitmap(W, H, 21), New = NoiseBitmap(W, H, 22);
   for (bool FromBitmaps : {false, true}) {
     TSettings S;
     S.Direction = tedRight;
@@ -336,11 +303,11 @@ TEST(Slide, SlideOutRightMovesTheOldImageAndShowsTheNewInPlace) {
     SCOPED_TRACE(S.Name());
     const TRun Run = RunSlide(S, Old, New);
     ASSERT_EQ(Run.Shots.size(), std::size_t(W - 1));
-    for (const TShot& Shot : Run.Shots)
+    for (const TRecordedFrame& Shot : Run.Shots)
       for (int Y = 0; Y < H; ++Y)
         for (int X = 0; X < W; ++X) {
-          const std::uint32_t Want = X < Shot.Frame ? test::Raw(New, X, Y) : test::Raw(Old, X - Shot.Frame, Y);
-          ASSERT_EQ(test::Raw(Shot.Screen, X, Y), Want) << "frame " << Shot.Frame << " at " << X << "," << Y;
+          const std::uint32_t Want = X < Shot.Unit ? test::Raw(New, X, Y) : test::Raw(Old, X - Shot.Unit, Y);
+          ASSERT_EQ(test::Raw(Shot.Screen, X, Y), Want) << "frame " << Shot.Unit << " at " << X << "," << Y;
         }
     // The first frame changes the whole area: the old image moved by one column.
     EXPECT_EQ(Run.Shots.front().Changed, std::vector<TRect>{Rect(0, 0, W, H)});
@@ -353,7 +320,7 @@ TEST(Slide, SlideOutRightMovesTheOldImageAndShowsTheNewInPlace) {
 TEST(Slide, EveryFrameOfStraightAndDiagonalRunsShowsItsGeometry) {
   // 13 x 7: the diagonals take 13 frames, and no quotient of theirs falls on a half.
   constexpr int W = 13, H = 7;
-  TBitmap Old = Noise(W, H, 31), New = Noise(W, H, 32);
+  TBitmap Old = NoiseBitmap(W, H, 31), New = NoiseBitmap(W, H, 32);
   std::vector<TTEEffectDirection> All(std::begin(Straight), std::end(Straight));
   All.insert(All.end(), std::begin(Diagonal), std::end(Diagonal));
   for (TTEEffectDirection D : All)
@@ -365,9 +332,9 @@ TEST(Slide, EveryFrameOfStraightAndDiagonalRunsShowsItsGeometry) {
           SCOPED_TRACE(S.Name());
           const TRun Run = RunSlide(S, Old, New);
           const TCase C = CaseOf(S);
-          for (const TShot& Shot : Run.Shots)
-            ASSERT_TRUE(SamePicture(Shot.Screen, Expected(C, Old, New, Run.Total, Shot.Frame)))
-                << "frame " << Shot.Frame;
+          for (const TRecordedFrame& Shot : Run.Shots)
+            ASSERT_TRUE(SamePicture(Shot.Screen, Expected(C, Old, New, Run.Total, Shot.Unit)))
+                << "frame " << Shot.Unit;
           EXPECT_TRUE(Run.ChangesReported);
           EXPECT_TRUE(Run.EndsOnNew);
           EXPECT_EQ(Run.FromBitmaps, FromBitmaps);
@@ -377,7 +344,7 @@ TEST(Slide, EveryFrameOfStraightAndDiagonalRunsShowsItsGeometry) {
 // Paced runs take steps of several pixels; the scroll way must still draw what enters.
 TEST(Slide, PacedRunsWithLargeStepsShowTheGeometryOnBothWays) {
   constexpr int W = 40, H = 23;
-  TBitmap Old = Noise(W, H, 41), New = Noise(W, H, 42);
+  TBitmap Old = NoiseBitmap(W, H, 41), New = NoiseBitmap(W, H, 42);
   for (TTEEffectDirection D : {tedDown, tedLeft, tedUpRight, tedDownLeft})
     for (TSettings S : FlagCombinations(D))
       for (bool FromBitmaps : {false, true}) {
@@ -389,8 +356,8 @@ TEST(Slide, PacedRunsWithLargeStepsShowTheGeometryOnBothWays) {
         ASSERT_FALSE(Run.Shots.empty());
         EXPECT_GT(*std::max_element(Run.Steps.begin(), Run.Steps.end()), 1);
         const TCase C = CaseOf(S);
-        for (const TShot& Shot : Run.Shots)
-          ASSERT_TRUE(SamePicture(Shot.Screen, Expected(C, Old, New, Run.Total, Shot.Frame))) << "frame " << Shot.Frame;
+        for (const TRecordedFrame& Shot : Run.Shots)
+          ASSERT_TRUE(SamePicture(Shot.Screen, Expected(C, Old, New, Run.Total, Shot.Unit))) << "frame " << Shot.Unit;
         EXPECT_TRUE(Run.ChangesReported);
         EXPECT_TRUE(Run.EndsOnNew);
       }
@@ -400,7 +367,7 @@ TEST(Slide, PacedRunsWithLargeStepsShowTheGeometryOnBothWays) {
 // T - g of the unreversed run between B and A, for every flag combination.
 TEST(Slide, ReversedStraightRunIsTheTimeReversedPicture) {
   constexpr int W = 8, H = 6;
-  TBitmap A = Noise(W, H, 51), B = Noise(W, H, 52);
+  TBitmap A = NoiseBitmap(W, H, 51), B = NoiseBitmap(W, H, 52);
   for (TTEEffectDirection D : Straight)
     for (TSettings S : FlagCombinations(D)) {
       SCOPED_TRACE(S.Name());
@@ -410,15 +377,15 @@ TEST(Slide, ReversedStraightRunIsTheTimeReversedPicture) {
       ASSERT_EQ(Forward.Shots.size(), Backward.Shots.size());
       const int T = Forward.Total;
       for (std::size_t I = 0; I < Backward.Shots.size(); ++I) {
-        const TShot& G = Backward.Shots[I];
-        ASSERT_TRUE(SamePicture(G.Screen, Forward.Shots[T - G.Frame - 1].Screen)) << "frame " << G.Frame;
+        const TRecordedFrame& G = Backward.Shots[I];
+        ASSERT_TRUE(SamePicture(G.Screen, Forward.Shots[T - G.Unit - 1].Screen)) << "frame " << G.Unit;
       }
     }
 }
 
 TEST(Slide, BothElasticFlagsGiveTheSamePictureInAndOut) {
   constexpr int W = 10, H = 6;
-  TBitmap Old = Noise(W, H, 61), New = Noise(W, H, 62);
+  TBitmap Old = NoiseBitmap(W, H, 61), New = NoiseBitmap(W, H, 62);
   for (TTEEffectDirection D : Straight) {
     TSettings S;
     S.Direction = D;
@@ -430,14 +397,14 @@ TEST(Slide, BothElasticFlagsGiveTheSamePictureInAndOut) {
     ASSERT_EQ(In.Shots.size(), Out.Shots.size());
     for (std::size_t I = 0; I < In.Shots.size(); ++I) ASSERT_TRUE(SamePicture(In.Shots[I].Screen, Out.Shots[I].Screen));
     // Both images really are resized: half way, neither shows as it is.
-    const TShot& Half = In.Shots[In.Shots.size() / 2];
-    EXPECT_FALSE(SamePicture(Half.Screen, Expected({D, false, false, false}, Old, New, In.Total, Half.Frame)));
+    const TRecordedFrame& Half = In.Shots[In.Shots.size() / 2];
+    EXPECT_FALSE(SamePicture(Half.Screen, Expected({D, false, false, false}, Old, New, In.Total, Half.Unit)));
   }
 }
 
 TEST(Slide, DiagonalFlagRules) {
   constexpr int W = 11, H = 9;
-  TBitmap Old = Noise(W, H, 71), New = Noise(W, H, 72);
+  TBitmap Old = NoiseBitmap(W, H, 71), New = NoiseBitmap(W, H, 72);
   for (TTEEffectDirection D : Diagonal) {
     SCOPED_TRACE(GetDirectionName(D).toStdString());
     const auto Shots = [&](bool Out, bool Dst, bool Src) {
@@ -448,7 +415,7 @@ TEST(Slide, DiagonalFlagRules) {
       S.ElasticSrc = Src;
       return RunSlide(S, Old, New).Shots;
     };
-    const auto Same = [](const std::vector<TShot>& A, const std::vector<TShot>& B) {
+    const auto Same = [](const std::vector<TRecordedFrame>& A, const std::vector<TRecordedFrame>& B) {
       if (A.size() != B.size()) return false;
       for (std::size_t I = 0; I < A.size(); ++I)
         if (!test::DescribeDifference(A[I].Screen, B[I].Screen).empty()) return false;
@@ -472,16 +439,16 @@ TEST(Slide, DiagonalFlagRules) {
 // W = 2H: the corner grows two columns for each row and fills both sides at the end together.
 TEST(Slide, DiagonalOnAWideAreaCoversTheWidthAtTwiceTheSpeed) {
   constexpr int W = 16, H = 8;
-  TBitmap Old = Noise(W, H, 81), New = Noise(W, H, 82);
+  TBitmap Old = NoiseBitmap(W, H, 81), New = NoiseBitmap(W, H, 82);
   TSettings S;
   S.Direction = tedDownRight;
   const TRun Run = RunSlide(S, Old, New);
   EXPECT_EQ(Run.Total, W);
   // Frame 1 is half a row deep, which rounds to none: nothing to show.
   ASSERT_FALSE(Run.Shots.empty());
-  EXPECT_EQ(Run.Shots.front().Frame, 2);
-  for (const TShot& Shot : Run.Shots) {
-    const int f = Shot.Frame;
+  EXPECT_EQ(Run.Shots.front().Unit, 2);
+  for (const TRecordedFrame& Shot : Run.Shots) {
+    const int f = Shot.Unit;
     const int Depth = RoundEven(f / 2.0);  // 1.5 -> 2, 2.5 -> 2, 3.5 -> 4
     EXPECT_EQ(Shot.Changed, std::vector<TRect>{Rect(0, 0, f, Depth)}) << "frame " << f;
     // The new image's bottom right corner leads.
@@ -491,7 +458,7 @@ TEST(Slide, DiagonalOnAWideAreaCoversTheWidthAtTwiceTheSpeed) {
   EXPECT_EQ(Run.Shots[3].Changed.front(), Rect(0, 0, 5, 2));
   EXPECT_EQ(Run.Shots[5].Changed.front(), Rect(0, 0, 7, 4));
   // The last drawn frame already fills the height; the final image completes both.
-  EXPECT_EQ(Run.Shots.back().Frame, W - 1);
+  EXPECT_EQ(Run.Shots.back().Unit, W - 1);
   EXPECT_EQ(Run.Shots.back().Changed.front(), Rect(0, 0, W - 1, H));
   EXPECT_TRUE(Run.EndsOnNew);
 }
@@ -499,7 +466,7 @@ TEST(Slide, DiagonalOnAWideAreaCoversTheWidthAtTwiceTheSpeed) {
 TEST(Slide, InAndOutIgnoreTheFlagsAndReverseIntoEachOther) {
   // 14 x 10: seven frames, no quotient on a half.
   constexpr int W = 14, H = 10;
-  TBitmap A = Noise(W, H, 91), B = Noise(W, H, 92);
+  TBitmap A = NoiseBitmap(W, H, 91), B = NoiseBitmap(W, H, 92);
   for (TTEEffectDirection D : {tedIn, tedOut})
     for (TSettings S : FlagCombinations(D))
       for (bool FromBitmaps : {false, true}) {
@@ -507,17 +474,17 @@ TEST(Slide, InAndOutIgnoreTheFlagsAndReverseIntoEachOther) {
         SCOPED_TRACE(S.Name());
         const TRun Run = RunSlide(S, A, B);
         EXPECT_EQ(Run.Total, 7);
-        for (const TShot& Shot : Run.Shots)
-          ASSERT_TRUE(SamePicture(Shot.Screen, ExpectedCentre(D == tedIn, A, B, 7, Shot.Frame)))
-              << "frame " << Shot.Frame;
+        for (const TRecordedFrame& Shot : Run.Shots)
+          ASSERT_TRUE(SamePicture(Shot.Screen, ExpectedCentre(D == tedIn, A, B, 7, Shot.Unit)))
+              << "frame " << Shot.Unit;
         EXPECT_TRUE(Run.ChangesReported);
         EXPECT_TRUE(Run.EndsOnNew);
         // Reversed turns one into the other.
         TSettings R = S;
         R.Reversed = true;
         const TRun Reversed = RunSlide(R, A, B);
-        for (const TShot& Shot : Reversed.Shots)
-          ASSERT_TRUE(SamePicture(Shot.Screen, ExpectedCentre(D != tedIn, A, B, 7, Shot.Frame)));
+        for (const TRecordedFrame& Shot : Reversed.Shots)
+          ASSERT_TRUE(SamePicture(Shot.Screen, ExpectedCentre(D != tedIn, A, B, 7, Shot.Unit)));
       }
   // The squeeze to the centre is the stretch from it played backwards.
   TSettings In, Out;
@@ -531,29 +498,32 @@ TEST(Slide, InAndOutIgnoreTheFlagsAndReverseIntoEachOther) {
 // Two passes: the second scrolls from the intermediate image the first ended on.
 TEST(Slide, TwoPassesGiveTheSameFramesOnBothWays) {
   constexpr int W = 12, H = 9;
-  TBitmap Old = Noise(W, H, 101), New = Noise(W, H, 102), Middle = Noise(W, H, 103);
+  TBitmap Old = NoiseBitmap(W, H, 101), New = NoiseBitmap(W, H, 102), Middle = NoiseBitmap(W, H, 103);
   for (TTEEffectDirection D : {tedUp, tedDownLeft}) {
-    std::vector<TBitmap> Frames[2];
+    std::vector<TRecordedFrame> Frames[2];
     for (bool FromBitmaps : {false, true}) {
       TSlideTransition E;
       E.SetDirection(D);
       E.SetSlideOut(true);
       E.SetPassSetting(teTwoPasses);
       E.ForceRendering = FromBitmaps;
-      TBitmap Screen;
-      RunOffscreen(E, Old, New, Screen, [&](const TOffscreenFrame& F) { Frames[FromBitmaps].push_back(F.Screen); },
-                   &Middle);
-      EXPECT_TRUE(SamePicture(Screen, New));
+      test::TRecordOptions Keep;
+      Keep.KeepScreens = true;
+      Keep.Pass2Look = &Middle;
+      const test::TFrameRecording Recorded = test::RecordRun(E, Old, New, Keep);
+      Frames[FromBitmaps] = Recorded.Frames;
+      EXPECT_TRUE(SamePicture(Recorded.Screen, New));
     }
     ASSERT_EQ(Frames[0].size(), Frames[1].size());
     ASSERT_GT(Frames[0].size(), 4u);
-    for (std::size_t I = 0; I < Frames[0].size(); ++I) ASSERT_TRUE(SamePicture(Frames[0][I], Frames[1][I])) << I;
+    for (std::size_t I = 0; I < Frames[0].size(); ++I)
+      ASSERT_TRUE(SamePicture(Frames[0][I].Screen, Frames[1][I].Screen)) << I;
   }
 }
 
 TEST(Slide, RunsWithNearestNeighbourStretchingAndRestoresTheCanvasMode) {
   constexpr int W = 6, H = 4;
-  TBitmap Old = Noise(W, H, 111), New = Noise(W, H, 112), Screen = Old;
+  TBitmap Old = NoiseBitmap(W, H, 111), New = NoiseBitmap(W, H, 112), Screen = Old;
   Screen.Canvas().SetStretchMode(HALFTONE);
   TSlideTransition E;
   E.SetElasticDst(true);
@@ -602,10 +572,8 @@ TEST_F(SlideOnScreen, ScrollsTheScreenAndEndsOnTheNewLook) {
     Slide.Execute();
     EXPECT_TRUE(MidRunChecked);
     EXPECT_FALSE(Slide.DrawFromBitmaps());  // nothing covers the panel: the screen was scrolled
-    QApplication::processEvents();
+    EXPECT_TRUE(ScreenShowsItsPaint(Panel));
     const QImage S = ScreenOf(Panel);
-    auto R = RenderControlToBitmap(Panel, Rect(0, 0, 320, 240), true, pf32bit, false);
-    EXPECT_EQ(S, R->ToQImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(S.pixelColor(50, 50), QColor(Qt::blue));
   }
 }

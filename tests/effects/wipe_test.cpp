@@ -20,10 +20,12 @@
 #include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/random.h"
-#include "render/control_render.h"
 #include "render/device.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"
+#include "support/frame_recording_support.h"
+#include "support/frame_unit_log.h"
+#include "support/screen_depth.h"
 #include "support/screen_support.h"
 
 namespace vte {
@@ -53,30 +55,10 @@ TLooks MakeLooks(int Width, int Height, std::uint32_t Seed) {
 }
 
 // A look as the screen holds it (the device format).
-TBitmap OnScreen(const TBitmap& Look) {
-  TBitmap B(Look.Width(), Look.Height(), pfDevice);
-  B.Canvas().BitBlt(0, 0, Look.Width(), Look.Height(), const_cast<TBitmap&>(Look).Canvas(), 0, 0, SRCCOPY);
-  return B;
-}
+using test::OnDevice;
 
-// Records the frame units asked for, and the frame count of the run.
-class TRecordingWipe : public TWipeTransition {
-public:
-  struct TCall {
-    int Frame, Step;
-  };
-  void Initialize(TTETransitionData& Data, int& Frames) override {
-    TWipeTransition::Initialize(Data, Frames);
-    Total = Frames;
-    Calls.clear();
-  }
-  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames, int Last) override {
-    Calls.push_back({CurrentFrame, Step});
-    TWipeTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, Last);
-  }
-  std::vector<TCall> Calls;
-  int Total = 0;
-};
+// Logs the frame units asked for, and the frame count of the run.
+using TRecordingWipe = test::TFrameUnitLog<TWipeTransition>;
 
 int ExpectedFrames(TTEEffectDirection D, int Width, int Height, int BW) {
   switch (D) {
@@ -194,11 +176,6 @@ std::uint32_t Advance(std::uint32_t Seed, long long Draws) {
   return Seed;
 }
 
-struct TScreenBits {
-  explicit TScreenBits(int Bits) { ForceScreenBitsPerPixel(Bits); }
-  ~TScreenBits() { ForceScreenBitsPerPixel(0); }
-};
-
 // ------------------------------------------------------------------------------------------------
 
 TEST(WipeTransition, PublishesItsSettingsClassFactsAndRegistration) {
@@ -302,20 +279,17 @@ TEST(WipeTransition, FrameCountsAndTheEndOnTheNewImageInEveryDirection) {
         Wipe.SetBandWidth(BW);
         const TTEEffectDirection Effective = Reversed ? OppositeDirection(D) : D;
         const int BandUsed = std::find(std::begin(Straight), std::end(Straight), D) != std::end(Straight) ? BW : 0;
-        TBitmap Screen;
-        int Finals = 0, EmptyFrames = 0;
-        RunOffscreen(Wipe, L.Old, L.New, Screen, [&](const TOffscreenFrame& F) {
-          if (F.Final) ++Finals;
-          else if (F.Changed.empty()) ++EmptyFrames;
-        });
+        const test::TFrameRecording Run = test::RecordRun(Wipe, L.Old, L.New);
+        int EmptyFrames = 0;
+        for (const test::TRecordedFrame* F : Run.Shown()) EmptyFrames += F->Changed.empty();
         const int T = ExpectedFrames(Effective, W, H, BandUsed);
         EXPECT_EQ(Wipe.Total, T);
-        ASSERT_EQ(Wipe.Calls.size(), static_cast<std::size_t>(T - 1));
-        EXPECT_EQ(Wipe.Calls.front().Frame, 1);
-        EXPECT_EQ(Wipe.Calls.back().Frame, T - 1);
-        EXPECT_EQ(Finals, 1);
+        ASSERT_EQ(Wipe.Units.size(), static_cast<std::size_t>(T - 1));
+        EXPECT_EQ(Wipe.Units.front().Frame, 1);
+        EXPECT_EQ(Wipe.Units.back().Frame, T - 1);
+        EXPECT_EQ(Run.Finals(), 1);
         EXPECT_EQ(EmptyFrames, 0) << "a frame that changes nothing is not shown";
-        EXPECT_EQ(test::DescribeDifference(Screen, OnScreen(L.New)), "");
+        EXPECT_EQ(test::DescribeDifference(Run.Screen, OnDevice(L.New)), "");
         EXPECT_EQ(Wipe.BandMask() != nullptr, BandUsed > 0);
       }
 }
@@ -324,7 +298,7 @@ TEST(WipeTransition, FrameCountsAndTheEndOnTheNewImageInEveryDirection) {
 // the uncovered shape, old outside; what the frame reports as changed is exactly what changed.
 TEST(WipeTransition, HardEdgeFramesUncoverTheShapeOfEachDirection) {
   const TLooks L = MakeLooks(W, H, 8);
-  const TBitmap Old = OnScreen(L.Old), New = OnScreen(L.New);
+  const TBitmap Old = OnDevice(L.Old), New = OnDevice(L.New);
   for (TTEEffectDirection D : AllDirections)
     for (int Milliseconds : {0, 40}) {
       SCOPED_TRACE(Name(D) + " ms " + std::to_string(Milliseconds));
@@ -339,7 +313,7 @@ TEST(WipeTransition, HardEdgeFramesUncoverTheShapeOfEachDirection) {
       RunOffscreen(Wipe, L.Old, L.New, Screen, [&](const TOffscreenFrame& F) {
         if (F.Final) return;
         ++Shown;
-        const int Frame = Wipe.Calls.back().Frame;
+        const int Frame = Wipe.Units.back().Frame;
         long long Changed = 0, Reported = 0;
         for (int Y = 0; Y < H; ++Y)
           for (int X = 0; X < W; ++X) {
@@ -361,9 +335,9 @@ TEST(WipeTransition, HardEdgeFramesUncoverTheShapeOfEachDirection) {
       EXPECT_EQ(Wrong, 0);
       EXPECT_EQ(Misreported, 0);
       if (Milliseconds == 0) {
-        EXPECT_EQ(Wipe.Calls.size(), static_cast<std::size_t>(Wipe.Total - 1));
+        EXPECT_EQ(Wipe.Units.size(), static_cast<std::size_t>(Wipe.Total - 1));
       } else {
-        const bool Bigger = std::any_of(Wipe.Calls.begin(), Wipe.Calls.end(), [](auto& C) { return C.Step > 1; });
+        const bool Bigger = std::any_of(Wipe.Units.begin(), Wipe.Units.end(), [](auto& C) { return C.Step > 1; });
         EXPECT_TRUE(Bigger) << "the paced run should take larger steps";
       }
       EXPECT_GT(Shown, 0);
@@ -374,7 +348,7 @@ TEST(WipeTransition, HardEdgeFramesUncoverTheShapeOfEachDirection) {
 TEST(WipeTransition, BandFramesMixOnlyOldAndNewPixelsThroughTheMask) {
   constexpr int BW = 9;
   const TLooks L = MakeLooks(W, H, 11);
-  const TBitmap Old = OnScreen(L.Old), New = OnScreen(L.New);
+  const TBitmap Old = OnDevice(L.Old), New = OnDevice(L.New);
   for (TTEEffectDirection D : Straight)
     for (bool Reversed : {false, true})
       for (int Milliseconds : {0, 40}) {
@@ -395,7 +369,7 @@ TEST(WipeTransition, BandFramesMixOnlyOldAndNewPixelsThroughTheMask) {
             IntersectRect(Inside, R, Rect(0, 0, W, H));
             EXPECT_EQ(Inside, R) << "reported changes stay inside the area";
           }
-          const auto& C = Wipe.Calls.back();
+          const auto& C = Wipe.Units.back();
           const std::string Problem = CheckBandFrame(Effective, C.Frame, C.Step, BW, F.Screen, Old, New, *Wipe.BandMask());
           if (!Problem.empty() && Failures++ < 3) ADD_FAILURE() << "frame " << C.Frame << ": " << Problem;
         });
@@ -410,7 +384,7 @@ TEST(WipeTransition, BandFramesMixOnlyOldAndNewPixelsThroughTheMask) {
 TEST(WipeTransition, ShareOfNewPixelsFallsWithTheDistanceFromTheEdge) {
   constexpr int BW = 50, Wd = 160, Ht = 120;
   const TLooks L = MakeLooks(Wd, Ht, 13);
-  const TBitmap Old = OnScreen(L.Old), New = OnScreen(L.New);
+  const TBitmap Old = OnDevice(L.Old), New = OnDevice(L.New);
   for (TTEEffectDirection D : Straight) {
     SCOPED_TRACE(Name(D));
     TRecordingWipe Wipe;
@@ -420,7 +394,7 @@ TEST(WipeTransition, ShareOfNewPixelsFallsWithTheDistanceFromTheEdge) {
     TBitmap Screen;
     RunOffscreen(Wipe, L.Old, L.New, Screen, [&](const TOffscreenFrame& F) {
       if (F.Final) return;
-      const TBandZones Z = Zones(D, Wipe.Calls.back().Frame, 1, BW, Wd, Ht);
+      const TBandZones Z = Zones(D, Wipe.Units.back().Frame, 1, BW, Wd, Ht);
       for (int A = std::max(Z.Lo, 0); A < std::min(Z.Hi, Horizontal ? Wd : Ht); ++A) {
         const int Distance = Forward ? A - Z.Lo : Z.Hi - 1 - A;
         for (int B = 0; B < (Horizontal ? Ht : Wd); ++B) {
@@ -562,9 +536,9 @@ TEST(WipeTransition, EveryScreenDepthMixesTheBandAndEndsOnTheNewImage) {
   constexpr int BW = 6;
   const TLooks L = MakeLooks(W, H, 31);
   for (int Bits : {8, 15, 16, 24, 32}) {
-    TScreenBits Depth(Bits);
+    test::TScreenDepth Depth(Bits);
     SCOPED_TRACE(Bits);
-    const TBitmap Old = OnScreen(L.Old), New = OnScreen(L.New);
+    const TBitmap Old = OnDevice(L.Old), New = OnDevice(L.New);
     for (TTEEffectDirection D : {tedRight, tedUp, tedIn}) {
       SCOPED_TRACE(Name(D));
       TRecordingWipe Wipe;
@@ -574,7 +548,7 @@ TEST(WipeTransition, EveryScreenDepthMixesTheBandAndEndsOnTheNewImage) {
       int Failures = 0;
       RunOffscreen(Wipe, L.Old, L.New, Screen, [&](const TOffscreenFrame& F) {
         if (F.Final || D == tedIn) return;
-        const auto& C = Wipe.Calls.back();
+        const auto& C = Wipe.Units.back();
         if (!CheckBandFrame(D, C.Frame, C.Step, BW, F.Screen, Old, New, *Wipe.BandMask()).empty()) ++Failures;
       });
       EXPECT_EQ(Failures, 0);
@@ -588,6 +562,7 @@ TEST(WipeTransition, EveryScreenDepthMixesTheBandAndEndsOnTheNewImage) {
 // On the screen: a real panel covered by the render window.
 
 using test::ScreenOf;
+using test::ScreenShowsItsPaint;
 using test::SetColor;
 
 TEST(WipeTransition, OnScreenTheBandCrossesThePanelAndTheScreenEndsOnTheNewLook) {
@@ -640,10 +615,8 @@ TEST(WipeTransition, OnScreenTheBandCrossesThePanelAndTheScreenEndsOnTheNewLook)
   RenderWindow->installEventFilter(&Filter);
   Wipe.Execute();
   EXPECT_TRUE(Filter.Checked);
-  QApplication::processEvents();
+  EXPECT_TRUE(ScreenShowsItsPaint(Panel));
   const QImage S = ScreenOf(Panel);
-  auto Rendered = RenderControlToBitmap(Panel, Rect(0, 0, 300, 200), true, pf32bit, false);
-  EXPECT_EQ(S, Rendered->ToQImage().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(S.pixelColor(230, 140), QColor(Qt::blue));
 }
 

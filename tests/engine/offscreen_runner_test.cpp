@@ -13,12 +13,7 @@ namespace {
 
 constexpr int W = 40, H = 30;
 
-TBitmap Plain(TColor Color, TPixelFormat F = pf32bit) {
-  TBitmap B(W, H, F);
-  B.Canvas().Brush().Color = Color;
-  B.Canvas().FillRect(Rect(0, 0, W, H));
-  return B;
-}
+TBitmap Plain(TColor Color) { return test::PlainBitmap(W, H, Color); }
 
 // Reveals the new image one column per frame unit, from the left; with Reversed from the right.
 class TColumnReveal : public TTimedTransitionEffect {

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "gdi/canvas.h"
+
 namespace vte::test {
 
 void FillNoise(TBitmap& Bitmap, std::uint32_t Seed) {
@@ -20,6 +22,19 @@ void FillNoise(TBitmap& Bitmap, std::uint32_t Seed) {
         WritePixel(Row, X, F, ReadPixel(Row, X, F) % Count);
     }
   }
+}
+
+TBitmap NoiseBitmap(int Width, int Height, std::uint32_t Seed, TPixelFormat Format) {
+  TBitmap B(Width, Height, Format);
+  FillNoise(B, Seed);
+  return B;
+}
+
+TBitmap PlainBitmap(int Width, int Height, TColor Color, TPixelFormat Format) {
+  TBitmap B(Width, Height, Format);
+  B.Canvas().Brush().Color = Color;
+  B.Canvas().FillRect(Rect(0, 0, Width, Height));
+  return B;
 }
 
 std::string DescribeDifference(const TBitmap& A, const TBitmap& B) {

@@ -14,6 +14,10 @@ namespace vte::test {
 // the unused top bit is cleared, for palette formats the indices stay inside the palette.
 void FillNoise(TBitmap& Bitmap, std::uint32_t Seed);
 
+// A bitmap of that size and format holding FillNoise(Seed), and one filled with a colour.
+TBitmap NoiseBitmap(int Width, int Height, std::uint32_t Seed, TPixelFormat Format = pf32bit);
+TBitmap PlainBitmap(int Width, int Height, TColor Color, TPixelFormat Format = pf32bit);
+
 // Empty when both have the same size and format and equal pixel bits (row padding and the X byte
 // of pf32bit ignored); else a description of the first difference.
 std::string DescribeDifference(const TBitmap& A, const TBitmap& B);

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "engine/render_window.h"
+#include "render/control_render.h"
 
 namespace vte::test {
 
@@ -20,6 +21,20 @@ QImage ScreenOf(QWidget* Widget) {
       ->grabWindow(0, G.x(), G.y(), Widget->width(), Widget->height())
       .toImage()
       .convertToFormat(QImage::Format_RGB32);
+}
+
+testing::AssertionResult ScreenShowsItsPaint(QWidget* Widget) {
+  QApplication::processEvents();
+  const QImage Shown = ScreenOf(Widget);
+  const QImage Painted = RenderControlToBitmap(Widget, Rect(0, 0, Widget->width(), Widget->height()), true, pf32bit,
+                                               false)->ToQImage().convertToFormat(QImage::Format_RGB32);
+  if (Shown.size() != Painted.size()) return testing::AssertionFailure() << "the sizes differ";
+  for (int Y = 0; Y < Shown.height(); ++Y)
+    for (int X = 0; X < Shown.width(); ++X)
+      if (Shown.pixel(X, Y) != Painted.pixel(X, Y))
+        return testing::AssertionFailure() << "the screen shows 0x" << std::hex << Shown.pixel(X, Y) << " at " << std::dec
+                                           << X << "," << Y << ", the widget paints 0x" << std::hex << Painted.pixel(X, Y);
+  return testing::AssertionSuccess();
 }
 
 TTERenderWindow* TheRenderWindow() {

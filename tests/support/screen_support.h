@@ -16,6 +16,9 @@ namespace vte::test {
 void SetColor(QWidget* Widget, QColor Color);
 // What the screen shows of the widget now.
 QImage ScreenOf(QWidget* Widget);
+// Once pending paints are done, the screen shows exactly what the widget paints itself: the
+// state a transition over it must leave behind.
+testing::AssertionResult ScreenShowsItsPaint(QWidget* Widget);
 // The render window of the transition in progress, or null.
 TTERenderWindow* TheRenderWindow();
 
