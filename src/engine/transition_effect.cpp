@@ -537,9 +537,9 @@ void TTransitionEffect::UnPrepare() {
 // --- the flicker-free cut ---
 
 void TFlickerFreeTransition::DoExecute(TTETransitionData& Data) {
-  Data.Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.DstBmp->Canvas(), 0, 0, SRCCOPY);
-  if (const TTERenderTarget& T = RenderTarget(); T.Flush && &Data.Canvas() == T.Canvas)
-    T.Flush(vte::Rect(0, 0, Data.Width, Data.Height));
+  // Its one copy is the pass's final image: shown, and reported as such, like any effect's end.
+  if (&Data.Canvas() == RenderTarget().Canvas) ShowFinalImage(Data);
+  else Data.Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.DstBmp->Canvas(), 0, 0, SRCCOPY);
 }
 
 namespace {
