@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 #include "render/device.h"
@@ -96,7 +95,5 @@ void TPushTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, in
   // Everything moves: the whole area changes every frame.
   UpdateRect = Full;
 }
-
-VTE_REGISTER_TRANSITION(TPushTransition)
 
 }  // namespace vte

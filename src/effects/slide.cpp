@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "effects/push.h"
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 
@@ -253,7 +252,5 @@ void TSlideTransition::SlideOutFrame(TTETransitionData& Data, const TPlace& Prev
                         [&](const TRect& Piece) { CopyAt(Canvas, Piece, New, {}); });
   }
 }
-
-VTE_REGISTER_TRANSITION(TSlideTransition)
 
 }  // namespace vte

@@ -13,11 +13,10 @@
 #include <stdexcept>
 
 #include "engine/transition_effect.h"
+#include "engine/transition_registry.h"
+#include "render/control_registry.h"
 
 namespace vte {
-
-TTransitionEffect* TransitionBeingReplaced = nullptr;
-TTransitionEffect* ReplacementTransition = nullptr;
 
 // ---------------------------------------------------------------------------------------------
 // The list
@@ -73,57 +72,6 @@ void TTransitionList::Move(TTransitionEffect* Transition, int NewIndex) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The registry
-
-namespace {
-
-QString ShortClassName(const QString& Name) {
-  const int Colons = Name.lastIndexOf(QLatin1String("::"));
-  return Colons < 0 ? Name : Name.mid(Colons + 2);
-}
-
-std::vector<const QMetaObject*>& Registry() {
-  // The flicker-free cut is always the first class, whatever order the effects register in.
-  static std::vector<const QMetaObject*> Classes{&TFlickerFreeTransition::staticMetaObject};
-  return Classes;
-}
-
-}  // namespace
-
-void RegisterTransition(const QMetaObject* TransitionClass) {
-  if (!TransitionClass) return;
-  auto& Classes = Registry();
-  if (std::find(Classes.begin(), Classes.end(), TransitionClass) == Classes.end())
-    Classes.push_back(TransitionClass);
-}
-
-const std::vector<const QMetaObject*>& TransitionClasses() { return Registry(); }
-
-const QMetaObject* FindTransitionClass(const QString& ClassName) {
-  const QString Wanted = ShortClassName(ClassName);
-  for (const QMetaObject* Class : Registry())
-    if (ShortClassName(QString::fromLatin1(Class->className())).compare(Wanted, Qt::CaseInsensitive) == 0)
-      return Class;
-  return nullptr;
-}
-
-namespace {
-
-TTransitionEffect* NewInstance(const QMetaObject* Class, QObject* Owner) {
-  QObject* Object = Class->newInstance(Q_ARG(QObject*, Owner));
-  auto* Transition = qobject_cast<TTransitionEffect*>(Object);
-  if (!Transition) delete Object;
-  return Transition;
-}
-
-}  // namespace
-
-TTransitionEffect* CreateTransition(const QString& ClassName, QObject* Owner) {
-  const QMetaObject* Class = FindTransitionClass(ClassName);
-  return Class ? NewInstance(Class, Owner) : nullptr;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Stored form
 
 namespace {
@@ -131,6 +79,13 @@ namespace {
 const QString TransitionsKey = QStringLiteral("Transitions");
 const QString ClassKey = QStringLiteral("Class");
 const QString NameKey = QStringLiteral("Name");
+
+TTransitionEffect* NewInstance(const QMetaObject* Class, QObject* Owner) {
+  QObject* Object = Class->newInstance(Q_ARG(QObject*, Owner));
+  auto* Transition = qobject_cast<TTransitionEffect*>(Object);
+  if (!Transition) delete Object;
+  return Transition;
+}
 
 // The published properties that are stored: the object's own (QObject's objectName is stored as
 // Name), each name once even when a subclass publishes an inherited accessor again, and never
@@ -313,7 +268,7 @@ QByteArray TTransitionList::SaveToJson() const {
   QJsonArray Items;
   for (const TTransitionEffect* T : FItems) {
     const QMetaObject* Class = T->metaObject();
-    const QString ClassName = ShortClassName(QString::fromLatin1(Class->className()));
+    const QString ClassName = ControlClassName(Class);
     // Only what the registry can create again can be read back.
     if (FindTransitionClass(ClassName) != Class)
       throw std::runtime_error("Transition '" + T->objectName().toStdString() + "' of class " +

@@ -1,12 +1,10 @@
 #pragma once
-// A component that owns a set of transitions, and the registry of transition classes that lets
-// stored lists and editors create any of them by class name.
+// A component that holds an ordered set of transitions, and its stored form. Transitions join and
+// leave through their own TransitionList property; the list frees those it still holds when it
+// goes. Creating transitions by class name is the registry's (engine/transition_registry.h).
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <vector>
-
-class QMetaObject;
 
 namespace vte {
 
@@ -44,24 +42,5 @@ private:
 
   std::vector<TTransitionEffect*> FItems;
 };
-
-// The registry: each class once, in registration order.
-void RegisterTransition(const QMetaObject* TransitionClass);
-const std::vector<const QMetaObject*>& TransitionClasses();
-// The registered class of that name (case-insensitive, namespace optional), or null.
-const QMetaObject* FindTransitionClass(const QString& ClassName);
-// A new transition of a registered class, or null when the name is unknown.
-TTransitionEffect* CreateTransition(const QString& ClassName, QObject* Owner = nullptr);
-
-// While an editor replaces a transition by one of another class: holders of the old one take
-// ReplacementTransition when told of its removal.
-extern TTransitionEffect* TransitionBeingReplaced;
-extern TTransitionEffect* ReplacementTransition;
-
-// Registers a class when the program starts: place in the effect's .cpp.
-#define VTE_REGISTER_TRANSITION(Class)                                   \
-  namespace {                                                            \
-  const bool Class##Registered = (::vte::RegisterTransition(&Class::staticMetaObject), true); \
-  }
 
 }  // namespace vte
