@@ -26,9 +26,11 @@ public:
   QString Version() const { return QStringLiteral("Version 3.3"); }
   void SetVersion(const QString&) {}
 
-  // Stored form: JSON, one object per transition with its class, its name and every published
-  // property that differs from the class's default. Load replaces the contents only when the
-  // whole file reads correctly; errors (std::runtime_error) name the file, the transition and key.
+  // Stored form: JSON, {"Transitions": [...]} with one object per transition: its class, its
+  // name and its settings as engine/property_store.h writes them. Only registered classes can be
+  // stored. Load replaces the contents only when the whole file reads correctly; the loaded
+  // transitions are owned by the list. Errors (std::runtime_error) name the file, the transition
+  // and the key.
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
   QByteArray SaveToJson() const;
