@@ -115,6 +115,9 @@ std::unique_ptr<TTransitionEffect> ReadTransition(const QJsonValue& Stored, cons
 QByteArray TTransitionList::SaveToJson() const {
   QJsonArray Items;
   for (const TTransitionEffect* T : FItems) {
+    // A held transition that another component owns is that component's to store: written here
+    // too, it would come back twice.
+    if (T->parent() != this) continue;
     const QMetaObject* Class = T->metaObject();
     const QString ClassName = ControlClassName(Class);
     // Only what the registry can create again can be read back.

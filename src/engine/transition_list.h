@@ -26,11 +26,12 @@ public:
   QString Version() const { return QStringLiteral("Version 3.3"); }
   void SetVersion(const QString&) {}
 
-  // Stored form: JSON, {"Transitions": [...]} with one object per transition: its class, its
-  // name and its settings as engine/property_store.h writes them. Only registered classes can be
-  // stored. Load replaces the contents only when the whole file reads correctly; the loaded
-  // transitions are owned by the list. Errors (std::runtime_error) name the file, the transition
-  // and the key.
+  // Stored form: JSON, {"Transitions": [...]} with one object per transition the list owns (held
+  // and parented to it; a held transition owned by something else is stored by its owner): its
+  // class, its name and its settings as engine/property_store.h writes them. Only registered
+  // classes can be stored. Load replaces the contents only when the whole file reads correctly;
+  // the loaded transitions are owned by the list. Errors (std::runtime_error) name the file, the
+  // transition and the key.
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
   QByteArray SaveToJson() const;

@@ -325,6 +325,30 @@ TEST(StoredTransitionList, WritesChangedValuesByNameEnumsByKeyAndNestedOptions) 
   EXPECT_EQ(L->Transient(), 0);
 }
 
+TEST(StoredTransitionList, WritesOnlyTheTransitionsItOwns) {
+  // A form owns some of the transitions a list holds: the form stores those, the list the rest.
+  QObject Form;
+  TTransitionList List(&Form);
+  Named(new TListTestTransition(&List), "Own1")->SetTransitionList(&List);
+  Named(new TListTestTransition(&Form), "Form's")->SetTransitionList(&List);
+  std::unique_ptr<TTransitionEffect> Free(Named(new TListTestTransition, "Nobody's"));
+  Free->SetTransitionList(&List);
+  Named(new TListTestTransition(&List), "Own2")->SetTransitionList(&List);
+  // An owned transition of a class the registry does not know would fail the save; held by the
+  // list but owned elsewhere, it is not the list's to store.
+  Named(new TUnregisteredTransition(&Form), "Stray")->SetTransitionList(&List);
+  ASSERT_EQ(List.Count(), 5);
+
+  const QJsonArray Items = StoredItems(List);
+  ASSERT_EQ(Items.size(), 2) << List.SaveToJson().toStdString();
+  EXPECT_EQ(Items.at(0).toObject().value("Name").toString(), "Own1");
+  EXPECT_EQ(Items.at(1).toObject().value("Name").toString(), "Own2");
+
+  TTransitionList Loaded;
+  Loaded.LoadFromJson(List.SaveToJson(), "memory");
+  EXPECT_EQ(Names(Loaded), (TNames{"Own1", "Own2"}));
+}
+
 TEST(StoredTransitionList, SavesThroughAFileAndReplacesTheContentsOnLoad) {
   QTemporaryDir Dir;
   ASSERT_TRUE(Dir.isValid());
