@@ -3,6 +3,7 @@
 #include <QJsonValue>
 #include <QMetaEnum>
 #include <QMetaType>
+#include <QStringList>
 #include <QVariant>
 #include <cmath>
 #include <exception>
@@ -14,12 +15,14 @@
 namespace vte {
 
 void ThrowStoredFormError(const QString& Origin, const QString& Subject, const QString& Key, const QString& Problem) {
-  QString Where = Subject;
-  if (!Key.isEmpty()) Where += (Where.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("key '%1'").arg(Key);
-  QString Message = Origin;
-  if (!Where.isEmpty()) Message += (Message.isEmpty() ? QString() : QStringLiteral(": ")) + Where;
-  Message += (Message.isEmpty() ? QString() : QStringLiteral(": ")) + Problem;
-  throw std::runtime_error(Message.toStdString());
+  QStringList Place;
+  if (!Subject.isEmpty()) Place << Subject;
+  if (!Key.isEmpty()) Place << QStringLiteral("key '%1'").arg(Key);
+  QStringList Parts;
+  if (!Origin.isEmpty()) Parts << Origin;
+  if (!Place.isEmpty()) Parts << Place.join(QStringLiteral(", "));
+  Parts << Problem;
+  throw std::runtime_error(Parts.join(QStringLiteral(": ")).toStdString());
 }
 
 QString JsonTypeName(const QJsonValue& Value) {

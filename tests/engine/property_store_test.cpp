@@ -185,26 +185,22 @@ TEST(PropertyStore, RefusesToWriteWhatCouldNotBeReadBack) {
   EXPECT_EQ(Message(O), "TStoreTestObject 'Odd', key 'Shapes': 12 has bits no TShapes value names");
 }
 
+// The stored list's tests read the same kinds of mistakes through a file; here the exact wording
+// and what only a bare object shows.
 TEST(PropertyStore, AReadErrorNamesOriginObjectAndKeyAndChangesNothing) {
   const std::vector<std::pair<const char*, std::string>> Cases = {
       {R"({"Caption": "changed", "Sparkle": 1})", "key 'Sparkle': TStoreTestObject has no such property"},
       {R"({"objectName": "x"})", "key 'objectName': TStoreTestObject has no such property"},
-      {R"({"Transient": 1})", "key 'Transient': the property is not stored"},
       {R"({"ReadOnly": 1})", "key 'ReadOnly': the property is not stored"},
-      {R"({"Count": "many"})", "key 'Count': expected an integer, found a string"},
       {R"({"Count": 2.5})", "key 'Count': expected an integer, found 2.5"},
       {R"({"Caption": "changed", "Count": 3000000000})", "key 'Count': 3000000000 is out of range (-2147483648 to 2147483647)"},
       {R"({"Small": 40000})", "key 'Small': 40000 is out of range (-32768 to 32767)"},
       {R"({"Big": -1})", "key 'Big': -1 is out of range (0 to 4294967295)"},
-      {R"({"Visible": 1})", "key 'Visible': expected a boolean, found a number"},
       {R"({"Ratio": "half"})", "key 'Ratio': expected a number, found a string"},
       {R"({"Caption": null})", "key 'Caption': expected a string, found null"},
       {R"({"Direction": "tedSideways"})", "key 'Direction': 'tedSideways' is not a TTEEffectDirection value"},
-      {R"({"Direction": 3})", "key 'Direction': expected the name of a TTEEffectDirection value, found a number"},
       {R"({"Shapes": "shCircle|shHexagon"})", "key 'Shapes': 'shCircle|shHexagon' is not a TShapes value"},
-      {R"({"Options": 2})", "key 'Options': expected an object, found a number"},
       {R"({"Options": {"Level": true}})", "key 'Options.Level': expected an integer, found a boolean"},
-      {R"({"Options": {"Colour": 1}})", "key 'Options.Colour': TStoreTestOptions has no such property"},
       // Setters that refuse after earlier keys were set: those go back.
       {R"({"Caption": "changed", "Count": 4, "Limit": -1})", "key 'Limit': Limit below zero"},
       {R"({"Caption": "changed", "Options": {"Level": 1000}})", "key 'Options.Level': Level above 100"},
