@@ -1,6 +1,5 @@
 #include "effects/push.h"
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 
@@ -83,7 +82,5 @@ void TPushTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, in
   // Everything moves: the whole area changes every frame.
   UpdateRect = Full;
 }
-
-VTE_REGISTER_TRANSITION(TPushTransition)
 
 }  // namespace vte

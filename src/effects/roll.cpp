@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 #include "pixel/roll_shade.h"
 #include "render/device.h"
 
 namespace vte {
-
-VTE_REGISTER_TRANSITION(TRollTransition)
 
 TRollTransition::TRollTransition(QObject* Owner) : TTimedTransitionEffect(Owner) {
   SetAllowedDirections(DirectionSet(tedRight, tedLeft, tedDown, tedUp));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 
@@ -252,7 +251,5 @@ void TSlideTransition::SlideOutFrame(TTETransitionData& Data, const TPlace& Prev
                         [&](const TRect& Piece) { CopyAt(Canvas, Piece, New, {}); });
   }
 }
-
-VTE_REGISTER_TRANSITION(TSlideTransition)
 
 }  // namespace vte

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/random.h"
 #include "gdi/raster_op.h"
@@ -347,7 +346,5 @@ void TWipeTransition::Finalize(TTETransitionData& Data) {
   FrameEnabled = true;
   TTimedTransitionEffect::Finalize(Data);
 }
-
-VTE_REGISTER_TRANSITION(TWipeTransition)
 
 }  // namespace vte

@@ -1,6 +1,5 @@
 #include "engine/blend_transition.h"
 
-#include "engine/transition_list.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
 #include "pixel/blend_work.h"
@@ -53,7 +52,5 @@ void TBlendTransition::Finalize(TTETransitionData& Data) {
   FPattern.reset();
   TTimedTransitionEffect::Finalize(Data);
 }
-
-VTE_REGISTER_TRANSITION(TBlendTransition)
 
 }  // namespace vte

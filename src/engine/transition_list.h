@@ -1,12 +1,10 @@
 #pragma once
-// A component that owns a set of transitions, and the registry of transition classes that lets
-// stored lists and editors create any of them by class name.
+// A component that holds an ordered set of transitions, and its stored form. Transitions join and
+// leave through their own TransitionList property; the list frees those it still holds when it
+// goes. Creating transitions by class name is the registry's (engine/transition_registry.h).
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <vector>
-
-class QMetaObject;
 
 namespace vte {
 
@@ -28,9 +26,12 @@ public:
   QString Version() const { return QStringLiteral("Version 3.3"); }
   void SetVersion(const QString&) {}
 
-  // Stored form: JSON, one object per transition with its class, its name and every published
-  // property that differs from the class's default. Load replaces the contents only when the
-  // whole file reads correctly; errors (std::runtime_error) name the file, the transition and key.
+  // Stored form: JSON, {"Transitions": [...]} with one object per transition the list owns (held
+  // and parented to it; a held transition owned by something else is stored by its owner): its
+  // class, its name and its settings as engine/property_store.h writes them. Only registered
+  // classes can be stored. Load replaces the contents only when the whole file reads correctly;
+  // the loaded transitions are owned by the list. Errors (std::runtime_error) name the file, the
+  // transition and the key.
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
   QByteArray SaveToJson() const;
@@ -44,24 +45,5 @@ private:
 
   std::vector<TTransitionEffect*> FItems;
 };
-
-// The registry: each class once, in registration order.
-void RegisterTransition(const QMetaObject* TransitionClass);
-const std::vector<const QMetaObject*>& TransitionClasses();
-// The registered class of that name (case-insensitive, namespace optional), or null.
-const QMetaObject* FindTransitionClass(const QString& ClassName);
-// A new transition of a registered class, or null when the name is unknown.
-TTransitionEffect* CreateTransition(const QString& ClassName, QObject* Owner = nullptr);
-
-// While an editor replaces a transition by one of another class: holders of the old one take
-// ReplacementTransition when told of its removal.
-extern TTransitionEffect* TransitionBeingReplaced;
-extern TTransitionEffect* ReplacementTransition;
-
-// Registers a class when the program starts: place in the effect's .cpp.
-#define VTE_REGISTER_TRANSITION(Class)                                   \
-  namespace {                                                            \
-  const bool Class##Registered = (::vte::RegisterTransition(&Class::staticMetaObject), true); \
-  }
 
 }  // namespace vte

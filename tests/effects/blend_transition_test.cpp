@@ -9,7 +9,7 @@
 
 #include "engine/blend_transition.h"
 #include "engine/offscreen_runner.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "gdi/canvas.h"
 #include "pixel/blend_work.h"
 #include "render/device.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/transition_effect.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "support/distinct_looks_support.h"
 #include "support/effect_rules_support.h"
 #include "support/screen_depth.h"

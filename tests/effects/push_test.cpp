@@ -12,7 +12,7 @@
 
 #include "effects/push.h"
 #include "engine/offscreen_runner.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "gdi/canvas.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"

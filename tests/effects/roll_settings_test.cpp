@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "effects/roll.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "render/device.h"
 #include "support/screen_depth.h"
 #include "support/screen_support.h"

@@ -10,7 +10,7 @@
 #include "effects/shake.h"
 #include "effects/simple_wipe.h"
 #include "engine/offscreen_runner.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "gdi/canvas.h"
 #include "support/bitmap_support.h"
 #include "support/fake_clock.h"

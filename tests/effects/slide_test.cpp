@@ -14,7 +14,7 @@
 
 #include "effects/slide.h"
 #include "engine/offscreen_runner.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "gdi/canvas.h"
 #include "support/bitmap_support.h"
 #include "support/effect_rules_support.h"

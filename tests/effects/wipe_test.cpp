@@ -17,7 +17,7 @@
 #include "effects/wipe.h"
 #include "engine/offscreen_runner.h"
 #include "engine/render_window.h"
-#include "engine/transition_list.h"
+#include "engine/transition_registry.h"
 #include "gdi/canvas.h"
 #include "gdi/random.h"
 #include "render/device.h"

@@ -1,5 +1,4 @@
-// The transition list (membership, order, ownership), the registry of transition classes, and
-// the stored form of a list.
+// The transition list (membership, order, ownership) and the stored form of a list.
 #include "engine/transition_list.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "engine/transition_effect.h"
+#include "engine/transition_registry.h"
 
 namespace vte::list_test {
 
@@ -68,9 +68,10 @@ public:
   void DoExecute(TTETransitionData&) override {}
 };
 
-VTE_REGISTER_TRANSITION(TListTestTransition)
-
 namespace {
+
+// Registered as a program registers its own effects (the test program links this file whole).
+[[maybe_unused]] const bool ListTestRegistered = (RegisterTransition(&TListTestTransition::staticMetaObject), true);
 
 // Each transition reports its own destruction by name into Log.
 TTransitionEffect* Named(TTransitionEffect* T, const QString& Name, std::vector<QString>* Log = nullptr) {
@@ -184,48 +185,6 @@ TEST(TransitionList, AFreedTransitionLeavesItsList) {
     EXPECT_EQ(TListTestTransition::Live, LiveBefore + 1);
   }
   EXPECT_EQ(TListTestTransition::Live, LiveBefore);
-}
-
-// ------------------------------------------------------------------------------------------------
-// Registry
-
-TEST(TransitionRegistry, KeepsTheFlickerFreeCutFirstAndEachClassOnce) {
-  const auto& Classes = TransitionClasses();
-  ASSERT_FALSE(Classes.empty());
-  EXPECT_EQ(Classes.front(), &TFlickerFreeTransition::staticMetaObject);
-  const auto Occurrences = [&](const QMetaObject* M) { return std::count(Classes.begin(), Classes.end(), M); };
-  EXPECT_EQ(Occurrences(&TListTestTransition::staticMetaObject), 1);
-
-  const std::size_t Before = Classes.size();
-  RegisterTransition(&TListTestTransition::staticMetaObject);
-  RegisterTransition(&TFlickerFreeTransition::staticMetaObject);
-  RegisterTransition(nullptr);
-  EXPECT_EQ(Classes.size(), Before);
-  EXPECT_EQ(Occurrences(&TListTestTransition::staticMetaObject), 1);
-  EXPECT_EQ(Occurrences(&TFlickerFreeTransition::staticMetaObject), 1);
-  EXPECT_EQ(Occurrences(&TUnregisteredTransition::staticMetaObject), 0);
-}
-
-TEST(TransitionRegistry, FindsAndCreatesClassesByNameIgnoringCaseAndNamespace) {
-  EXPECT_EQ(FindTransitionClass("TFlickerFreeTransition"), &TFlickerFreeTransition::staticMetaObject);
-  EXPECT_EQ(FindTransitionClass("tflickerfreetransition"), &TFlickerFreeTransition::staticMetaObject);
-  EXPECT_EQ(FindTransitionClass("vte::TFlickerFreeTransition"), &TFlickerFreeTransition::staticMetaObject);
-  EXPECT_EQ(FindTransitionClass("TLISTTESTTRANSITION"), &TListTestTransition::staticMetaObject);
-  EXPECT_EQ(FindTransitionClass("TUnregisteredTransition"), nullptr);
-  EXPECT_EQ(FindTransitionClass("TFlickerFree"), nullptr);
-  EXPECT_EQ(FindTransitionClass(""), nullptr);
-
-  QObject Owner;
-  TTransitionEffect* T = CreateTransition("tListTestTransition", &Owner);
-  ASSERT_NE(T, nullptr);
-  EXPECT_EQ(T->metaObject(), &TListTestTransition::staticMetaObject);
-  EXPECT_EQ(T->parent(), &Owner);
-  EXPECT_EQ(T->Direction(), tedLeft) << "made by its own constructor";
-  EXPECT_EQ(CreateTransition("TUnregisteredTransition", &Owner), nullptr);
-
-  std::unique_ptr<TTransitionEffect> Free(CreateTransition("TFlickerFreeTransition"));
-  ASSERT_NE(Free, nullptr);
-  EXPECT_EQ(Free->parent(), nullptr);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -364,6 +323,30 @@ TEST(StoredTransitionList, WritesChangedValuesByNameEnumsByKeyAndNestedOptions) 
   EXPECT_EQ(L->BackColor(), 0x123456);
   EXPECT_EQ(L->Pass2Options()->SolidColor(), clBtnFace);
   EXPECT_EQ(L->Transient(), 0);
+}
+
+TEST(StoredTransitionList, WritesOnlyTheTransitionsItOwns) {
+  // A form owns some of the transitions a list holds: the form stores those, the list the rest.
+  QObject Form;
+  TTransitionList List(&Form);
+  Named(new TListTestTransition(&List), "Own1")->SetTransitionList(&List);
+  Named(new TListTestTransition(&Form), "Form's")->SetTransitionList(&List);
+  std::unique_ptr<TTransitionEffect> Free(Named(new TListTestTransition, "Nobody's"));
+  Free->SetTransitionList(&List);
+  Named(new TListTestTransition(&List), "Own2")->SetTransitionList(&List);
+  // An owned transition of a class the registry does not know would fail the save; held by the
+  // list but owned elsewhere, it is not the list's to store.
+  Named(new TUnregisteredTransition(&Form), "Stray")->SetTransitionList(&List);
+  ASSERT_EQ(List.Count(), 5);
+
+  const QJsonArray Items = StoredItems(List);
+  ASSERT_EQ(Items.size(), 2) << List.SaveToJson().toStdString();
+  EXPECT_EQ(Items.at(0).toObject().value("Name").toString(), "Own1");
+  EXPECT_EQ(Items.at(1).toObject().value("Name").toString(), "Own2");
+
+  TTransitionList Loaded;
+  Loaded.LoadFromJson(List.SaveToJson(), "memory");
+  EXPECT_EQ(Names(Loaded), (TNames{"Own1", "Own2"}));
 }
 
 TEST(StoredTransitionList, SavesThroughAFileAndReplacesTheContentsOnLoad) {
