@@ -20,24 +20,13 @@ namespace {
 
 using test::THookEffect;
 
-class RunInput : public ::testing::Test {
+class RunInput : public test::TPanelScreen {
 protected:
-  void SetUp() override {
-    Window.setGeometry(60, 70, 320, 240);
-    Panel = new QWidget(&Window);
-    Panel->setGeometry(20, 30, 200, 150);
-    Panel->setAutoFillBackground(true);
-    test::SetColor(Panel, Qt::red);
-    Window.show();
-    QApplication::processEvents();
-  }
+  void SetUp() override { BuildPanel(QRect(60, 70, 320, 240), QRect(20, 30, 200, 150), QRect()); }
   void TearDown() override { EXPECT_FALSE(TransitionActive); }
 
   // The point P of Panel in the coordinates of the top-level window that input arrives at.
   QPoint InWindow(QPoint P) const { return Panel->mapTo(&Window, P); }
-
-  QWidget Window;
-  QWidget* Panel = nullptr;
 };
 
 TEST_F(RunInput, ARealClickOnAChildRenderWindowAbortsAndOneBesideItDoesNot) {

@@ -77,6 +77,19 @@ protected:
   }
   void TearDown() override { ASSERT_FALSE(TransitionActive); }
 
+  // A shown tab widget with the pages "One" (current) and "Two".
+  QTabWidget* AddTabs(QWidget*& First, QWidget*& Second) {
+    auto* Tabs = new QTabWidget(&Window);
+    Tabs->setGeometry(0, 0, 300, 200);
+    First = new QWidget;
+    Second = new QWidget;
+    Tabs->addTab(First, QStringLiteral("One"));
+    Tabs->addTab(Second, QStringLiteral("Two"));
+    Tabs->show();
+    QApplication::processEvents();
+    return Tabs;
+  }
+
   QWidget Window;
   QWidget* Panel = nullptr;
   std::vector<std::string> Log;
@@ -163,14 +176,8 @@ TEST_F(RunSequence, HiddenControlMovesUpAndKeepsItsPlaceOnTheScreen) {
 }
 
 TEST_F(RunSequence, AHiddenTabPageIsCoveredThroughItsTabWidget) {
-  auto* Tabs = new QTabWidget(&Window);
-  Tabs->setGeometry(0, 0, 300, 200);
-  auto* First = new QWidget;
-  auto* Second = new QWidget;
-  Tabs->addTab(First, QStringLiteral("One"));
-  Tabs->addTab(Second, QStringLiteral("Two"));
-  Tabs->show();
-  QApplication::processEvents();
+  QWidget *First, *Second;
+  QTabWidget* Tabs = AddTabs(First, Second);
   ASSERT_FALSE(Second->isVisible());
   TRecordingEffect E(Log);
   ASSERT_TRUE(E.Prepare(Second, Rect(4, 5, 54, 35)));
@@ -278,17 +285,10 @@ namespace vte {
 namespace {
 
 TEST_F(RunSequence, AHiddenControlOnATabPageCoversTheTabWidgetAndSurvivesASwitchOfTabs) {
-  auto* Tabs = new QTabWidget(&Window);
-  Tabs->setGeometry(0, 0, 300, 200);
-  auto* First = new QWidget;
-  auto* Second = new QWidget;
-  Tabs->addTab(First, QStringLiteral("One"));
-  Tabs->addTab(Second, QStringLiteral("Two"));
+  QWidget *First, *Second;
+  QTabWidget* Tabs = AddTabs(First, Second);
   auto* Hidden = new QWidget(First);
   Hidden->setGeometry(10, 10, 50, 40);
-  Hidden->hide();
-  Tabs->show();
-  QApplication::processEvents();
   TRecordingEffect E(Log);
   ASSERT_TRUE(E.Prepare(Hidden, Rect(0, 0, 50, 40)));
   ASSERT_NE(TheRenderWindow(), nullptr);

@@ -17,21 +17,12 @@
 namespace vte {
 namespace {
 
-class MinimalPlatform : public ::testing::TestWithParam<const char*> {
+class MinimalPlatform : public test::TPanelScreen, public ::testing::WithParamInterface<const char*> {
 protected:
   void SetUp() override {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("minimal"));
-    Window.setGeometry(0, 0, 240, 180);
-    Panel = new QWidget(&Window);
-    Panel->setGeometry(10, 10, 160, 120);
-    Panel->setAutoFillBackground(true);
-    test::SetColor(Panel, Qt::red);
-    Window.show();
-    QApplication::processEvents();
+    BuildPanel(QRect(0, 0, 240, 180), QRect(10, 10, 160, 120), QRect());
   }
-
-  QWidget Window;
-  QWidget* Panel = nullptr;
 };
 
 std::unique_ptr<TTransitionEffect> Make(const char* Name) {

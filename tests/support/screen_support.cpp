@@ -49,10 +49,12 @@ void TPanelScreen::BuildPanel(QRect WindowGeometry, QRect PanelGeometry, QRect C
   Panel->setGeometry(PanelGeometry);
   Panel->setAutoFillBackground(true);
   SetColor(Panel, Qt::red);
-  Child = new QWidget(Panel);
-  Child->setGeometry(ChildGeometry);
-  Child->setAutoFillBackground(true);
-  SetColor(Child, Qt::yellow);
+  if (!ChildGeometry.isNull()) {
+    Child = new QWidget(Panel);
+    Child->setGeometry(ChildGeometry);
+    Child->setAutoFillBackground(true);
+    SetColor(Child, Qt::yellow);
+  }
   Window.show();
   QApplication::processEvents();
 }

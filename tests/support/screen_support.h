@@ -22,7 +22,7 @@ testing::AssertionResult ScreenShowsItsPaint(QWidget* Widget);
 // The render window of the transition in progress, or null.
 TTERenderWindow* TheRenderWindow();
 
-// A shown window holding a red panel, which holds a yellow child.
+// A shown window holding a red panel, which holds a yellow child (none for a null geometry).
 class TPanelScreen : public ::testing::Test {
 protected:
   void BuildPanel(QRect WindowGeometry, QRect PanelGeometry, QRect ChildGeometry);
