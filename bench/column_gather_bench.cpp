@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "pixel/column_gather.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 

@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 

@@ -6,12 +6,12 @@
 // buffers give, without the buffers and their five passes.
 //
 // Mask bits are read MSB first (bit 7 of a byte is the leftmost pixel), starting at any bit. The
-// row kernels run at the level of pixel/simd_level.h; each level gives the same bytes.
+// row kernels run at the level of gdi/simd_level.h; each level gives the same bytes.
 #include <cstdint>
 
 #include "gdi/bitmap.h"
 #include "gdi/geometry.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 
