@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "pixel/column_gather.h"
+#include "gdi/column_gather.h"
 #include "gdi/simd_level.h"
 
 namespace {
