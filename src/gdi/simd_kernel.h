@@ -15,9 +15,9 @@
 //     (Select, Mul32, WidenBytes, PackUs16InOrder, JoinHalves, SpreadBytesBy8).
 // A loop written with the wrappers is then one source at both widths. The template source opens
 // `namespace vte::VTE_SIMD_NAMESPACE { namespace { ... } }` for its kernels and ends by defining
-// the family's table, vte::simd_sse2::<Family>Kernels / vte::simd_avx2::<Family>Kernels, which
-// the family's plain header declares; the plain code takes the table of the current level with
-// KernelsForLevel (gdi/simd_level.h). Where a wider set calls for another algorithm rather than
+// the family's table in vte::VTE_SIMD_NAMESPACE (simd_sse2::BlendKernels, simd_avx2::BlendKernels,
+// ...), which the family's plain header declares for both sets; the plain code takes the table of
+// the current level with KernelsForLevel (gdi/simd_level.h). Where a wider set calls for another algorithm rather than
 // wider lanes (permutes across the whole register, for instance), that kernel is written for
 // its set alone, with a comment saying why, under the same rule.
 //
