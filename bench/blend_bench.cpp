@@ -21,7 +21,7 @@
 #include "engine/offscreen_runner.h"
 #include "gdi/bitmap.h"
 #include "pixel/blend_work.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 #include "render/device.h"
 
 namespace {

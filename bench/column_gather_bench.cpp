@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "pixel/column_gather.h"
-#include "pixel/simd_level.h"
+#include "gdi/column_gather.h"
+#include "gdi/simd_level.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "engine/offscreen_runner.h"
 #include "engine/transition_effect.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte::bench {
 

@@ -6,6 +6,7 @@
 
 #include "gdi/blit_rows.h"
 #include "gdi/move_bytes.h"
+#include "gdi/prefetch.h"
 #include "gdi/raster_op.h"
 #include "gdi/rop_kernels.h"
 
@@ -177,10 +178,7 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
     for (int K = 0; K < Piece.Height(); ++K, D += DStep, S += SStep) {
       if (K + Ahead < Piece.Height()) {
         // Both ends: a span of a few bytes may still cross a cache line.
-        __builtin_prefetch(D + Ahead * DStep, 1);
-        __builtin_prefetch(D + Ahead * DStep + Bytes - 1, 1);
-        __builtin_prefetch(S + Ahead * SStep, 0);
-        __builtin_prefetch(S + Ahead * SStep + Bytes - 1, 0);
+        PrefetchLines(Bytes, D + Ahead * DStep, S + Ahead * SStep);
       }
       MoveSmallBytes(D, S, Bytes);
     }
@@ -193,15 +191,8 @@ void TBlitEngine::BlitPiece(const TBlitSurface& Dest, const TRect& Piece,
     const int Y = BottomUp ? Piece.Bottom - 1 - K : Piece.Top + K;
     std::uint8_t* D = Dest.Row(Y) + Run.FirstByte;
     if (Narrow && K + Ahead < Piece.Height()) {
-      const std::uint8_t* PD = D + Ahead * Step;
-      const std::uint8_t* PS = Source.Row(Y + Offset.Y) + (SourceBit >> 3) + Ahead * SourceStep;
-      for (std::size_t B = 0; B < Bytes; B += 64) {
-        __builtin_prefetch(PD + B, 1);
-        __builtin_prefetch(PS + B, 0);
-      }
-      // The last line, which a span not starting on a line may reach past the steps.
-      __builtin_prefetch(PD + Bytes - 1, 1);
-      __builtin_prefetch(PS + Bytes - 1, 0);
+      const std::uint8_t* S = Source.Row(Y + Offset.Y) + (SourceBit >> 3);
+      PrefetchLines(Bytes, D + Ahead * Step, S + Ahead * SourceStep);
     }
     if (Move) {
       CopySpan(D, Source.Row(Y + Offset.Y) + (SourceBit >> 3), Bytes, Run.Head, Run.Tail);
@@ -256,7 +247,7 @@ void TBlitEngine::StretchPiece(const TBlitSurface& Dest, const TRect& Piece,
       // A squeeze skips source rows, which breaks the stream the processor follows: the start of
       // the next source row is asked for while this one is drawn.
       const std::uint8_t* Next = Source.Row(Map.Row(Y + 1));
-      for (int K = 0; K < 8; ++K) __builtin_prefetch(Next + 64 * K);
+      PrefetchLines(512, Next);
     }
     if (Copy) {
       // An enlarged row repeats: copy the destination row just drawn.

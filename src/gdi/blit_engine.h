@@ -19,7 +19,7 @@
 #include "gdi/blit_pattern.h"
 #include "gdi/blit_stretch_map.h"
 #include "gdi/blit_surface.h"
-#include "pixel/column_gather.h"
+#include "gdi/column_gather.h"
 
 namespace vte {
 

@@ -1,14 +1,15 @@
 #pragma once
-// The raster-operation kernels as templates, compiled once per instruction set (rop_kernels.cpp
-// for the baseline, rop_kernels_avx2.cpp with AVX2): the same source, so the same bits.
-#include <array>
+// The raster-operation kernels, one source compiled once per instruction set (rop_kernels_sse2.cpp,
+// rop_kernels_avx2.cpp; see gdi/simd_kernel.h): the same source, so the same bits. The word loop
+// needs no lane wrappers: -O3 widens it to the vectors of the file's instruction set.
 #include <cstring>
 #include <utility>
 
 #include "gdi/raster_op.h"
 #include "gdi/rop_kernels.h"
 
-namespace vte::VTE_ROP_KERNEL_NAMESPACE {
+namespace vte::VTE_SIMD_NAMESPACE {
+namespace {
 
 // The operation as a decision tree on P, then S, then D (each level a bit select), built from
 // the code's truth table at compile time. Equal halves drop their level, so the expression only
@@ -59,10 +60,12 @@ void Kernel(std::uint8_t* D, const std::uint8_t* S, const std::uint8_t* P, std::
   }
 }
 
-template <std::size_t... I> constexpr std::array<TRopRowKernel, 256> MakeTable(std::index_sequence<I...>) {
+template <std::size_t... I> constexpr TRopKernelTable MakeTable(std::index_sequence<I...>) {
   return {&Kernel<static_cast<std::uint8_t>(I)>...};
 }
 
-constexpr std::array<TRopRowKernel, 256> Kernels = MakeTable(std::make_index_sequence<256>());
+}  // namespace
 
-}  // namespace vte::VTE_ROP_KERNEL_NAMESPACE
+constinit const TRopKernelTable RopKernels = MakeTable(std::make_index_sequence<256>());
+
+}  // namespace vte::VTE_SIMD_NAMESPACE

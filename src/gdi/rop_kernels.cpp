@@ -1,38 +1,22 @@
 #include "gdi/rop_kernels.h"
 
 #include "gdi/move_bytes.h"
-
-#define VTE_ROP_KERNEL_NAMESPACE rop_baseline
-#include "gdi/rop_kernel_impl.h"
-#undef VTE_ROP_KERNEL_NAMESPACE
+#include "gdi/raster_op.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 
-namespace rop_avx2 {
-const std::array<TRopRowKernel, 256>& Table();
-}
-
 namespace {
 
-// Chosen once: the AVX2 build of the same kernels where the processor has it.
-int& KernelLevel() {
-  static int Level = (__builtin_cpu_init(), __builtin_cpu_supports("avx2")) ? 1 : 0;
-  return Level;
-}
-
-const std::array<TRopRowKernel, 256>* KernelTable() {
-  return KernelLevel() == 1 ? &rop_avx2::Table() : &rop_baseline::Kernels;
+// The word loop of the kernels is itself the plain form, and SSE2 is the baseline of x86-64: the
+// scalar level runs the SSE2 build.
+const TRopKernelTable& KernelTable() {
+  return KernelsForLevel(CurrentSimdLevel(), simd_sse2::RopKernels, simd_sse2::RopKernels, simd_avx2::RopKernels);
 }
 
 }  // namespace
 
-int ForceRopKernelLevel(int Level) {
-  const int Previous = KernelLevel();
-  KernelLevel() = (Level == 1 && __builtin_cpu_supports("avx2")) ? 1 : 0;
-  return Previous;
-}
-
-TRopRowKernel RopRowKernel(std::uint8_t Code) { return (*KernelTable())[Code]; }
+TRopRowKernel RopRowKernel(std::uint8_t Code) { return KernelTable()[Code]; }
 
 void RopSpan(std::uint8_t Code, std::uint8_t* D, const std::uint8_t* S, const std::uint8_t* P,
              std::size_t N, std::uint8_t Head, std::uint8_t Tail) {
@@ -44,7 +28,7 @@ void RopSpan(std::uint8_t Code, std::uint8_t* D, const std::uint8_t* S, const st
     return;
   }
   const std::uint8_t First = D[0], Last = D[N - 1];
-  (*KernelTable())[Code](D, S, P, N);
+  KernelTable()[Code](D, S, P, N);
   D[0] = static_cast<std::uint8_t>((D[0] & Head) | (First & ~Head));
   D[N - 1] = static_cast<std::uint8_t>((D[N - 1] & Tail) | (Last & ~Tail));
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The inner loops of the blend work routines, one set per instruction-set level, and the one-word
-// and one-pixel steps they share. The SIMD files are compiled with their own instruction-set flags,
-// so everything defined in this header has internal linkage: the linker must never pick a copy
-// compiled for a richer instruction set for a caller that runs on a poorer one.
+// and one-pixel steps they share. The SIMD kernels (blend_kernel_impl.h) are compiled with their
+// own instruction-set flags, so everything defined in this header has internal linkage (see
+// gdi/simd_kernel.h).
 //
 // Blend: two colour channels per 32-bit lane (see TBlendLanes). Tint: 8-bit channels through
 // y = (x * Mul + Add) >> 8, 5- and 6-bit channels through y = (x * Mul + Add) >> Bits; the
@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 
@@ -71,8 +71,12 @@ const TBlendKernels& BlendKernels(TSimdLevel Level);
 const TBlendKernels& BlendKernels();
 
 extern const TBlendKernels BlendKernelsScalar;
-extern const TBlendKernels BlendKernelsSSE2;
-extern const TBlendKernels BlendKernelsAVX2;
+namespace simd_sse2 {
+extern const TBlendKernels BlendKernels;
+}
+namespace simd_avx2 {
+extern const TBlendKernels BlendKernels;
+}
 
 // --- one word / one pixel, shared by the plain loops and the SIMD tails ---
 

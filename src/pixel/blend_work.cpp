@@ -31,11 +31,7 @@ void TintWordsPlain(std::uint8_t* P, std::size_t Count, const TTintWords& T) { T
 const TBlendKernels BlendKernelsScalar = {BlendWordsPlain, CountEqualWordsPlain, TintBytesPlain, TintWordsPlain};
 
 const TBlendKernels& BlendKernels(TSimdLevel Level) {
-  switch (Level) {
-    case slAVX2: return BlendKernelsAVX2;
-    case slSSE2: return BlendKernelsSSE2;
-    default: return BlendKernelsScalar;
-  }
+  return KernelsForLevel(Level, BlendKernelsScalar, simd_sse2::BlendKernels, simd_avx2::BlendKernels);
 }
 
 const TBlendKernels& BlendKernels() { return BlendKernels(CurrentSimdLevel()); }

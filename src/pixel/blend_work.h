@@ -7,7 +7,7 @@
 // Weights (levels) are the share of the second image in 256ths. A blend mixes two channels per
 // 32-bit operation over the whole memory block of the bitmaps in one pass (rows, their padding and
 // the fourth byte of 32-bit pixels alike); the inner loop runs at the best instruction-set level
-// the processor has (pixel/simd_level.h), each level giving the same bits.
+// the processor has (gdi/simd_level.h), each level giving the same bits.
 #include <cstddef>
 
 #include "gdi/bitmap.h"

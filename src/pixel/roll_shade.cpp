@@ -54,11 +54,7 @@ const TRollShadeKernels RollShadeKernelsScalar = {ShadeRollRowsAcrossScalar, Sha
 }  // namespace
 
 const TRollShadeKernels& RollShadeKernels(TSimdLevel Level) {
-  switch (Level) {
-    case slAVX2: return RollShadeKernelsAVX2;
-    case slSSE2: return RollShadeKernelsSSE2;
-    default: return RollShadeKernelsScalar;
-  }
+  return KernelsForLevel(Level, RollShadeKernelsScalar, simd_sse2::RollShadeKernels, simd_avx2::RollShadeKernels);
 }
 
 void ShadeRollBand(std::uint8_t* Bits, int Stride, int Left, int Top, int Right, int Bottom, bool Across,

@@ -28,8 +28,9 @@ inline constexpr std::uint32_t RollShadeIdentity = RollShadeEntry(256, 0);
 // the side of line 0 (the top or the left of the screen) and a little towards the viewer.
 void BuildRollShadeTable(std::uint32_t* Table, int Lines);
 
-// One pixel (B, G, R, X bytes): read at S, written shaded at D (X kept); S may be D.
-inline void ShadeRollPixel(std::uint8_t* D, const std::uint8_t* S, std::uint32_t Entry) {
+// One pixel (B, G, R, X bytes): read at S, written shaded at D (X kept); S may be D. Static: the
+// SIMD kernels end their rows with it too (see gdi/simd_kernel.h).
+static inline void ShadeRollPixel(std::uint8_t* D, const std::uint8_t* S, std::uint32_t Entry) {
   const unsigned M = Entry & 0xFFFF, A = (Entry >> 16) & 0xFF;
   for (int C = 0; C < 3; ++C) {
     const unsigned V = ((S[C] * M) >> 8) + A;
@@ -37,7 +38,7 @@ inline void ShadeRollPixel(std::uint8_t* D, const std::uint8_t* S, std::uint32_t
   }
   D[3] = S[3];
 }
-inline void ShadeRollPixel(std::uint8_t* P, std::uint32_t Entry) { ShadeRollPixel(P, P, Entry); }
+static inline void ShadeRollPixel(std::uint8_t* P, std::uint32_t Entry) { ShadeRollPixel(P, P, Entry); }
 
 // The plain row routines; the SIMD variants (roll_shade_kernels.h) give the same bytes. Pixels
 // are read from Src and written to Dest, which may be the same (in place).

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 
@@ -18,8 +18,13 @@ struct TRollShadeKernels {
   void (*Along)(std::uint8_t* Dest, const std::uint8_t* Src, int Count, std::uint32_t Entry);
 };
 
-extern const TRollShadeKernels RollShadeKernelsSSE2;
-extern const TRollShadeKernels RollShadeKernelsAVX2;
+// The SIMD sets (roll_shade_kernel_impl.h).
+namespace simd_sse2 {
+extern const TRollShadeKernels RollShadeKernels;
+}
+namespace simd_avx2 {
+extern const TRollShadeKernels RollShadeKernels;
+}
 
 // The set for Level (the plain one for slScalar).
 const TRollShadeKernels& RollShadeKernels(TSimdLevel Level);

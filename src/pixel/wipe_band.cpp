@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gdi/pixel_format.h"
+#include "gdi/prefetch.h"
 
 namespace vte {
 
@@ -48,11 +49,7 @@ void ComposeBandRowReference(std::uint8_t* Dest, const std::uint8_t* Old, const 
 }
 
 const TBandRowKernels& BandRowKernels(TSimdLevel Level) {
-  switch (Level) {
-    case slAVX2: return wipe_band_detail::AVX2Kernels;
-    case slSSE2: return wipe_band_detail::SSE2Kernels;
-    default: return ScalarKernels;
-  }
+  return KernelsForLevel(Level, ScalarKernels, simd_sse2::BandRowKernels, simd_avx2::BandRowKernels);
 }
 
 bool CanComposeBand(const TBitmap& Dest, const TBitmap& Old, const TBitmap& New) {
@@ -83,18 +80,12 @@ void ComposeBand(TBitmap& Dest, const TBitmap& Old, const TBitmap& New, const TB
   // in): asking for every line of the rows a few ahead lets their address translations and loads
   // overlap with the work on this one. A wide band is a stream the processor follows by itself.
   constexpr int Ahead = 8;
-  const int PrefetchBytes = std::min(Area.Width() * Bytes, 512);
+  const std::size_t PrefetchBytes = static_cast<std::size_t>(std::min(Area.Width() * Bytes, 512));
   for (int Y = First; Y < Last; ++Y) {
     std::uint8_t* To = DestBits + Y * DestStride;
     if (Band && Y + Ahead >= Area.Top && Y + Ahead < Area.Bottom) {
-      const std::uint8_t* O = OldBits + (Y + Ahead) * OldStride + BandOffset;
-      const std::uint8_t* N = NewBits + (Y + Ahead) * NewStride + BandOffset;
-      const std::uint8_t* D = To + Ahead * DestStride + BandOffset;
-      for (int K = 0; K < PrefetchBytes; K += 64) {
-        __builtin_prefetch(O + K);
-        __builtin_prefetch(N + K);
-        __builtin_prefetch(D + K, 1);
-      }
+      PrefetchLines(PrefetchBytes, OldBits + (Y + Ahead) * OldStride + BandOffset,
+                    NewBits + (Y + Ahead) * NewStride + BandOffset, To + Ahead * DestStride + BandOffset);
     }
     if (Band && Y >= Area.Top && Y < Area.Bottom)
       Row(To + BandOffset, OldBits + Y * OldStride + BandOffset, NewBits + Y * NewStride + BandOffset,

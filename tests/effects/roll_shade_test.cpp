@@ -9,7 +9,7 @@
 #include "gdi/bitmap.h"
 #include "pixel/roll_shade.h"
 #include "pixel/roll_shade_kernels.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 #include "support/bitmap_support.h"
 #include "support/simd_support.h"
 

@@ -11,6 +11,7 @@
 #include "gdi/canvas.h"
 #include "gdi/rop_kernels.h"
 #include "support/bitmap_support.h"
+#include "support/simd_support.h"
 
 namespace vte {
 namespace {
@@ -67,12 +68,11 @@ void SetBrush(TCanvas& C, const TOracleBrush& B) {
 // --- the kernels against the scalar reference ---
 
 TEST(BlitRopKernel, EveryCodeMatchesScalarReferenceAtEveryLengthOnEveryLevel) {
-  // Both builds of the kernels (baseline and AVX2), lengths across several vector widths, bytes
-  // past the run unchanged.
+  // The kernels of every SIMD level, lengths across several vector widths, bytes past the run
+  // unchanged.
   std::mt19937 Rng(7);
   std::uint8_t D[96], S[96], P[96], Expected[96];
-  for (int Level : {0, 1}) {
-    const int Previous = ForceRopKernelLevel(Level);
+  test::ForEachSimdLevel([&](TSimdLevel) {
     for (int Code = 0; Code < 256; ++Code)
       for (int N = 0; N <= 80; ++N) {
         for (int I = 0; I < 96; ++I) {
@@ -83,37 +83,38 @@ TEST(BlitRopKernel, EveryCodeMatchesScalarReferenceAtEveryLengthOnEveryLevel) {
         std::memcpy(Expected, D, sizeof D);
         for (int I = 0; I < N; ++I) Expected[I] = RopBits<std::uint8_t>(static_cast<std::uint8_t>(Code), P[I], S[I], D[I]);
         RopRowKernel(static_cast<std::uint8_t>(Code))(D, S, P, static_cast<std::size_t>(N));
-        ASSERT_EQ(0, std::memcmp(D, Expected, sizeof D)) << "level " << Level << " code " << Code << " length " << N;
+        ASSERT_EQ(0, std::memcmp(D, Expected, sizeof D)) << "code " << Code << " length " << N;
       }
-    ForceRopKernelLevel(Previous);
-  }
+  });
 }
 
 TEST(BlitRopKernel, SpanKeepsBitsOutsideTheEdgeMasks) {
   std::mt19937 Rng(11);
-  for (int Code : {0x00, 0xCC, 0x66, 0xAC, 0xFF, 0x1B})
-    for (int N = 1; N <= 20; ++N)
-      for (int Phase = 0; Phase < 8; ++Phase)
-        for (int End = 1; End <= 8; ++End) {
-          std::uint8_t D[24], S[24], P[24];
-          for (int I = 0; I < 24; ++I) {
-            D[I] = static_cast<std::uint8_t>(Rng());
-            S[I] = static_cast<std::uint8_t>(Rng());
-            P[I] = static_cast<std::uint8_t>(Rng());
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (int Code : {0x00, 0xCC, 0x66, 0xAC, 0xFF, 0x1B})
+      for (int N = 1; N <= 20; ++N)
+        for (int Phase = 0; Phase < 8; ++Phase)
+          for (int End = 1; End <= 8; ++End) {
+            std::uint8_t D[24], S[24], P[24];
+            for (int I = 0; I < 24; ++I) {
+              D[I] = static_cast<std::uint8_t>(Rng());
+              S[I] = static_cast<std::uint8_t>(Rng());
+              P[I] = static_cast<std::uint8_t>(Rng());
+            }
+            const std::uint8_t Head = static_cast<std::uint8_t>(0xFF >> Phase);
+            const std::uint8_t Tail = static_cast<std::uint8_t>(0xFF << (8 - End));
+            std::uint8_t Expected[24];
+            for (int I = 0; I < 24; ++I) {
+              std::uint8_t M = I < N ? 0xFF : 0;
+              if (I == 0) M &= Head;
+              if (I == N - 1) M &= Tail;
+              const std::uint8_t R = RopBits<std::uint8_t>(static_cast<std::uint8_t>(Code), P[I], S[I], D[I]);
+              Expected[I] = static_cast<std::uint8_t>((R & M) | (D[I] & ~M));
+            }
+            RopSpan(static_cast<std::uint8_t>(Code), D, S, P, static_cast<std::size_t>(N), Head, Tail);
+            ASSERT_EQ(0, std::memcmp(D, Expected, 24)) << Code << " " << N << " " << Phase << " " << End;
           }
-          const std::uint8_t Head = static_cast<std::uint8_t>(0xFF >> Phase);
-          const std::uint8_t Tail = static_cast<std::uint8_t>(0xFF << (8 - End));
-          std::uint8_t Expected[24];
-          for (int I = 0; I < 24; ++I) {
-            std::uint8_t M = I < N ? 0xFF : 0;
-            if (I == 0) M &= Head;
-            if (I == N - 1) M &= Tail;
-            const std::uint8_t R = RopBits<std::uint8_t>(static_cast<std::uint8_t>(Code), P[I], S[I], D[I]);
-            Expected[I] = static_cast<std::uint8_t>((R & M) | (D[I] & ~M));
-          }
-          RopSpan(static_cast<std::uint8_t>(Code), D, S, P, static_cast<std::size_t>(N), Head, Tail);
-          ASSERT_EQ(0, std::memcmp(D, Expected, 24)) << Code << " " << N << " " << Phase << " " << End;
-        }
+  });
 }
 
 // Whole-byte copies move short spans without a library call; the spans of a blit within one
@@ -182,25 +183,28 @@ TEST(BlitOracle, PatBltEveryCodeWithoutSource) {
 TEST(BlitWidths, EveryWidthTo257LeavesEverythingOutsideTheRectangle) {
   const std::uint32_t Rops[] = {SRCCOPY, PATCOPY, SRCAND, SRCPAINT, SRCINVERT, NOTSRCCOPY,
                                 DSna,    PSDPxax, 0x001B0000, DSTINVERT};
-  for (TPixelFormat F : AllFormats) {
-    // 299 pixels: every format has row padding.
-    TBitmap Src(300, 5, F), Dst(299, 5, F), Pat(8, 8, F);
-    FillNoise(Src, 21);
-    FillNoise(Dst, 22);
-    FillNoise(Pat, 23);
-    for (std::uint32_t Rop : Rops)
-      for (int W = 1; W <= 257; ++W) {
-        const int X = (W * 3) % 13, Sx = (W * 5) % 17;
-        const TOracleBrush B = (W & 1) ? TOracleBrush{RGB(0xC1, 0x22, 0x7E), nullptr, {}}
-                                       : TOracleBrush{clWhite, &Pat, {W % 8, 1}};
-        TBitmap Out(Dst), Expected(Dst);
-        SetBrush(Out.Canvas(), B);
-        Out.Canvas().BitBlt(X, 2, W, 2, Src.Canvas(), Sx, 1, Rop);
-        OracleBlit(Expected, Bounds(X, 2, W, 2), &Src, {Sx - X, -1}, B, RopCode(Rop));
-        ASSERT_TRUE(SameMemory(Out, Expected))
-            << "format pf" << F << " rop 0x" << std::hex << Rop << std::dec << " width " << W;
-      }
-  }
+  // At every SIMD level: the runs of all widths go through the raster-operation kernels.
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (TPixelFormat F : AllFormats) {
+      // 299 pixels: every format has row padding.
+      TBitmap Src(300, 5, F), Dst(299, 5, F), Pat(8, 8, F);
+      FillNoise(Src, 21);
+      FillNoise(Dst, 22);
+      FillNoise(Pat, 23);
+      for (std::uint32_t Rop : Rops)
+        for (int W = 1; W <= 257; ++W) {
+          const int X = (W * 3) % 13, Sx = (W * 5) % 17;
+          const TOracleBrush B = (W & 1) ? TOracleBrush{RGB(0xC1, 0x22, 0x7E), nullptr, {}}
+                                         : TOracleBrush{clWhite, &Pat, {W % 8, 1}};
+          TBitmap Out(Dst), Expected(Dst);
+          SetBrush(Out.Canvas(), B);
+          Out.Canvas().BitBlt(X, 2, W, 2, Src.Canvas(), Sx, 1, Rop);
+          OracleBlit(Expected, Bounds(X, 2, W, 2), &Src, {Sx - X, -1}, B, RopCode(Rop));
+          ASSERT_TRUE(SameMemory(Out, Expected))
+              << "format pf" << F << " rop 0x" << std::hex << Rop << std::dec << " width " << W;
+        }
+    }
+  });
 }
 
 TEST(BlitWidths, FillRectEveryWidthAndBsClearDrawsNothing) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "pixel/blend_work.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 #include "support/bitmap_support.h"
 #include "support/simd_support.h"
 

@@ -11,7 +11,7 @@
 
 #include "gdi/canvas.h"
 #include "pixel/blend_work.h"
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 #include "support/bitmap_support.h"
 #include "support/simd_support.h"
 

@@ -4,7 +4,7 @@
 // in use again afterwards.
 #include <gtest/gtest.h>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte::test {
 

@@ -19,7 +19,7 @@
 #include "gdi/blit_rows.h"
 #include "gdi/canvas.h"
 #include "gdi/raster_op.h"
-#include "pixel/column_gather.h"
+#include "gdi/column_gather.h"
 #include "support/bitmap_support.h"
 #include "support/simd_support.h"
 

@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixel/simd_level.h"
+#include "gdi/simd_level.h"
 
 namespace vte {
 
@@ -64,11 +64,24 @@ struct TBlockKernels {
   TBlockRunFn Bytes[5];
   TSpanRunFn Spans[5];
 };
-extern const TBlockKernels AVX2BlockKernels;
 // Pixel by pixel, several pixels to a store, by bytes per pixel (index 1 .. 4).
-extern const TPixelRunFn UnrolledKernels[5];
+struct TPixelKernels {
+  TPixelRunFn Run[5];
+};
 
 }  // namespace column_gather_detail
+
+// The kernels of each instruction set (gdi/simd_kernel.h): not one source for both, since they
+// are different algorithms. The blocks need permutes across a 32-byte register (vpermd) and
+// byte shuffles from a window repeated in both halves, which SSE2 has no counterpart for; the
+// pixel-by-pixel copies are scalar loads joined for wider stores, which AVX2 would not speed up
+// (they serve its rows' last pixels too).
+namespace simd_sse2 {
+extern const column_gather_detail::TPixelKernels ColumnGatherPixels;
+}
+namespace simd_avx2 {
+extern const column_gather_detail::TBlockKernels ColumnGatherBlocks;
+}
 
 // Which blocks a plan forced to a number of windows lays.
 enum TBlockShape { bsWindows, bsSpans };

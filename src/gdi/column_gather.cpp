@@ -1,4 +1,4 @@
-#include "pixel/column_gather.h"
+#include "gdi/column_gather.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,6 @@
 #include "gdi/blit_rows.h"
 
 namespace vte {
-
-using column_gather_detail::AVX2BlockKernels;
-using column_gather_detail::UnrolledKernels;
 
 namespace {
 
@@ -212,12 +209,12 @@ void TColumnGather::Gather(std::uint8_t* Out, const std::uint8_t* Row) const {
       GatherRowBytes(Out, Row, FBpp, C, FCount);
       return;
     case gmBlocks: {
-      const column_gather_detail::TBlockKernels& K = AVX2BlockKernels;
+      const column_gather_detail::TBlockKernels& K = simd_avx2::ColumnGatherBlocks;
       (FBpp == 4 ? K.Lanes : K.Bytes)[FWindows](Out, Row, FBlocks.data(), FBlockCount);
       break;
     }
     case gmSpans: {
-      const column_gather_detail::TSpanRunFn Run = AVX2BlockKernels.Spans[FWindows];
+      const column_gather_detail::TSpanRunFn Run = simd_avx2::ColumnGatherBlocks.Spans[FWindows];
       const int Full = FCount / 8;
       Run(Out, Row, FSpans.data(), Full);
       // The last pixels: a block ending with the row, rewriting some pixels with the same values.
@@ -228,7 +225,7 @@ void TColumnGather::Gather(std::uint8_t* Out, const std::uint8_t* Row) const {
       break;
   }
   if (FTail < FCount)
-    UnrolledKernels[FBpp](Out + static_cast<std::ptrdiff_t>(FTail) * FBpp, Row, C + FTail, FCount - FTail,
+    simd_sse2::ColumnGatherPixels.Run[FBpp](Out + static_cast<std::ptrdiff_t>(FTail) * FBpp, Row, C + FTail, FCount - FTail,
                           FSourcePixels);
 }
 

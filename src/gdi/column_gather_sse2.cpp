@@ -1,13 +1,13 @@
 // Column gather pixel by pixel, the SSE2 level and the rest of a row at higher levels: a pixel a
 // load as in the reference, but several pixels joined in a register for one store, which halves
 // the time of the one-store-per-pixel loop.
-#include <emmintrin.h>
+#include "gdi/simd_sse2.h"
 
 #include <cstring>
 
-#include "pixel/column_gather.h"
+#include "gdi/column_gather.h"
 
-namespace vte {
+namespace vte::simd_sse2 {
 
 namespace {
 
@@ -24,8 +24,7 @@ inline void Store(std::uint8_t* P, T V) {
 }
 
 // Four pixels a store of sixteen bytes.
-__attribute__((target("sse2"))) void Pixels4(std::uint8_t* Out, const std::uint8_t* Row, const int* C, int N,
-                                             int) {
+void Pixels4(std::uint8_t* Out, const std::uint8_t* Row, const int* C, int N, int) {
   int I = 0;
   for (; I + 4 <= N; I += 4) {
     const __m128i A = _mm_cvtsi32_si128(Load<int>(Row + 4 * C[I]));
@@ -86,8 +85,6 @@ void Pixels3(std::uint8_t* Out, const std::uint8_t* Row, const int* C, int N, in
 
 }  // namespace
 
-namespace column_gather_detail {
-const TPixelRunFn UnrolledKernels[5] = {nullptr, Pixels1, Pixels2, Pixels3, Pixels4};
-}  // namespace column_gather_detail
+const column_gather_detail::TPixelKernels ColumnGatherPixels{{nullptr, Pixels1, Pixels2, Pixels3, Pixels4}};
 
-}  // namespace vte
+}  // namespace vte::simd_sse2
