@@ -48,18 +48,20 @@ void RunOffscreen(TTransitionEffect& E, const TBitmap& OldLook, const TBitmap& N
   Record.Target = TTERenderTarget{&Screen.Canvas(), [&](const TRect& R) { Changed.push_back(R); }, FrameDone};
   Record.ControlRect = Record.ScreenRect = Rect(0, 0, W, H);
   Record.OldLookOrigin = E.ChooseOldLookOrigin(nullptr, Record.ScreenRect);
-  Record.OldBitmap = Look(E, OldLook);
-  if (Pass2Look) {
-    Record.Pass2Bitmap = Look(E, *Pass2Look);
-  } else {
-    TBitmap Solid(W, H, pf32bit);
-    const TColor C = E.Pass2Options()->SolidColor();
-    Solid.Canvas().Brush().Color = C == clNone ? clBtnFace : C;
-    Solid.Canvas().FillRect(Rect(0, 0, W, H));
-    Record.Pass2Bitmap = Look(E, Solid);
+  if (E.Enabled() && E.PassesToUse() == 2) {
+    if (Pass2Look) {
+      Record.Pass2Bitmap = Look(E, *Pass2Look);
+    } else {
+      TBitmap Solid(W, H, pf32bit);
+      const TColor C = E.Pass2Options()->SolidColor();
+      Solid.Canvas().Brush().Color = C == clNone ? clBtnFace : C;
+      Solid.Canvas().FillRect(Rect(0, 0, W, H));
+      Record.Pass2Bitmap = Look(E, Solid);
+    }
   }
-  E.RunDetached(std::move(Record),
-                [&]() -> std::unique_ptr<TBitmap> { return E.NeedDstImage() ? Look(E, NewLook) : nullptr; });
+  E.RunDetached(
+      std::move(Record), [&] { return Look(E, OldLook); },
+      [&]() -> std::unique_ptr<TBitmap> { return E.NeedDstImage() ? Look(E, NewLook) : nullptr; });
 }
 
 }  // namespace vte

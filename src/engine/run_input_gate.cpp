@@ -95,36 +95,28 @@ bool TTERunInputGate::HitsRenderWindow(QObject* Receiver, QEvent* Event) const {
 }
 
 bool TTERunInputGate::TakeAbortInput(QObject* Receiver, QEvent* Event) {
-  switch (Event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-      if (FTakeClicks && static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
-          HitsRenderWindow(Receiver, Event)) {
-        FClicked = FSwallowButtonRelease = true;
-        return true;
-      }
-      return false;
-    case QEvent::MouseButtonRelease:
-      if (FSwallowButtonRelease && static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton) {
-        FSwallowButtonRelease = false;
-        return true;
-      }
-      return false;
-    case QEvent::KeyPress:
-      if (FTakeEscape && static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
-        FEscape = FSwallowEscapeRelease = true;
-        return true;
-      }
-      return false;
-    case QEvent::KeyRelease:
-      if (FSwallowEscapeRelease && static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
-        FSwallowEscapeRelease = false;
-        return true;
-      }
-      return false;
-    default:
-      return false;
+  // A left-button press on the render window or an Escape press, when their source is enabled,
+  // is an abort request; the release that belongs to it goes too, since nobody saw the press.
+  const QEvent::Type T = Event->type();
+  bool Press, Matches;
+  bool *Request, *SwallowRelease;
+  if (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonDblClick || T == QEvent::MouseButtonRelease) {
+    Press = T != QEvent::MouseButtonRelease;
+    Matches = static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
+              (!Press || (FTakeClicks && HitsRenderWindow(Receiver, Event)));
+    Request = &FClicked;
+    SwallowRelease = &FSwallowButtonRelease;
+  } else if (T == QEvent::KeyPress || T == QEvent::KeyRelease) {
+    Press = T == QEvent::KeyPress;
+    Matches = static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape && (!Press || FTakeEscape);
+    Request = &FEscape;
+    SwallowRelease = &FSwallowEscapeRelease;
+  } else {
+    return false;
   }
+  if (!Matches) return false;
+  if (Press) return *Request = *SwallowRelease = true;
+  return std::exchange(*SwallowRelease, false);
 }
 
 bool TTERunInputGate::Keep(QObject* Receiver, QEvent* Event) {

@@ -147,11 +147,8 @@ bool TTransitionEffect::FindControlToCover(QWidget*& Control, TRect& Rect) {
 }
 
 bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
-  if (FRunning) {
-    // The run in progress keeps its looks and window; they go when it ends.
-    UnPrepare();
-    return false;
-  }
+  // The run in progress keeps its looks and window until it ends; nothing new can be prepared.
+  if (FRunning) return false;
   if (FPrepared) UnPrepare();
   if (FRenderWindowReady) ReleaseRenderWindow();
   if (!CanRun() || TransitionActive || !Control) return false;
@@ -312,7 +309,6 @@ void TTransitionEffect::ExecutePrepared() {
     TTransitionEffect* Self;
     ~TCleanUp() {
       Self->FRunning = false;
-      Self->FReleasePending = false;
       Self->FRun.Pass = 0;
       Self->UnPrepare();
     }
@@ -344,12 +340,11 @@ void TTransitionEffect::ExecutePrepared() {
   if (FRun.Control) RefreshMarkedWindows(FRun.Control);
 }
 
-void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& NewLook) {
+void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& OldLook, const TLookProvider& NewLook) {
   struct TCleanUp {
     TTransitionEffect* Self;
     ~TCleanUp() {
       Self->FRunning = false;
-      Self->FReleasePending = false;
       Self->FRun = TTERunRecord{};
       Self->FrameBitmap = nullptr;
     }
@@ -359,7 +354,7 @@ void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& Ne
   FAborted = false;
   UpdateRect = UnchangedRect = TRect{};
   // The same looks a prepared run would hold: none the effect does not ask for.
-  if (!NeedSrcImage()) FRun.OldBitmap.reset();
+  if (NeedSrcImage()) FRun.OldBitmap = OldLook();
   if (!FEnabled || PassesToUse() != 2) FRun.Pass2Bitmap.reset();
   RunPasses(NewLook);
 }
@@ -519,11 +514,9 @@ void TTransitionEffect::ReleaseRenderWindow() {
 }
 
 void TTransitionEffect::UnPrepare() {
-  if (FRunning) {
-    // The running pass draws from these looks into this window: they go when the run ends.
-    FReleasePending = true;
-    return;
-  }
+  // The running pass draws from these looks into this window: they go when the run ends, whose
+  // clean-up releases everything anyway.
+  if (FRunning) return;
   if (FPrepared) {
     FRun.OldBitmap.reset();
     FRun.Pass2Bitmap.reset();

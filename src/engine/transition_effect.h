@@ -110,10 +110,11 @@ public:
   // Frees the looks and the render window. Called during a run (from a handler, or through
   // SetEnabled(false) or Prepare), the release waits for the end of the run.
   void UnPrepare();
-  // Runs the passes on a record built without a window (the offscreen runner): the looks are
-  // given, NewLook hands over the new one when the pass needs it. The record is cleared after.
+  // Runs the passes on a record built without a window (the offscreen runner): OldLook and
+  // NewLook hand over the looks when the run needs them, as captures would. The record is
+  // cleared after.
   using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
-  void RunDetached(TTERunRecord Record, const TLookProvider& NewLook);
+  void RunDetached(TTERunRecord Record, const TLookProvider& OldLook, const TLookProvider& NewLook);
 
   TTEEffectDirection DirectionToUse() const;
   bool ReversedToUse() const;
@@ -206,8 +207,7 @@ private:
 
   bool FPrepared = false;
   bool FAborted = false;
-  bool FRunning = false;         // between the start and the clean-up of a run
-  bool FReleasePending = false;  // UnPrepare asked for during the run
+  bool FRunning = false;  // between the start and the clean-up of a run
   TTransitionList* FTransitionList = nullptr;
 
   TTERunRecord FRun;  // between Prepare and UnPrepare, or during a detached run
