@@ -158,9 +158,9 @@ public:
   TRect PrevUnchangedRect;
   std::unique_ptr<TFCDirtyRects> DirtyRects;
 
-  // Where frames are shown during a run (render window surface or offscreen bitmap). Execute sets
-  // it to the render window; the offscreen runner (and tests that drive DoExecute directly) attach
-  // their own.
+  // Where frames are shown during a run (the render window's surface or an offscreen bitmap):
+  // the run record's target. Prepare sets it to the render window, the offscreen runner to its
+  // bitmap; tests that drive DoExecute directly attach their own.
   const TTERenderTarget& RenderTarget() const { return FRun.Target; }
   void AttachRenderTarget(TTERenderTarget Target) { FRun.Target = std::move(Target); }
   // Shows the final image: DstBmp whole onto the render target.
