@@ -1,0 +1,36 @@
+#pragma once
+// Enumerations of forms, registered with the meta-object system so that stored forms and editors
+// read and write them by name.
+#include <QFlags>
+#include <QObject>
+
+namespace vte {
+inline namespace form_types {
+Q_NAMESPACE
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+Q_ENUM_NS(TFormBorderStyle)
+
+enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+Q_DECLARE_FLAGS(TBorderIcons, TBorderIcon)
+Q_FLAG_NS(TBorderIcons)
+
+enum TPosition {
+  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+  poMainFormCenter, poOwnerFormCenter
+};
+Q_ENUM_NS(TPosition)
+
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+Q_ENUM_NS(TFormStyle)
+
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+Q_ENUM_NS(TWindowState)
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+Q_ENUM_NS(TCloseAction)
+
+}  // namespace form_types
+}  // namespace vte
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(vte::TBorderIcons)
