@@ -1,0 +1,221 @@
+// The background options model: defaults and setter rules, the options tree along the widgets,
+// effective values, what is in use, and which widgets a change repaints.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWidget>
+
+#include "container/background_options.h"
+
+namespace vte {
+namespace {
+
+// A panel that owns options and counts its paints.
+class TOptionsPanel : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(vte::TFCBackgroundOptions* BackgroundOptions READ BackgroundOptions)
+
+public:
+  explicit TOptionsPanel(QWidget* Parent = nullptr) : QWidget(Parent), FOptions(new TFCBackgroundOptions(this)) {
+    FOptions->AttachTo(this);
+    // Paints all of itself, so a repaint of it alone does not repaint its parent below.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  TFCBackgroundOptions* BackgroundOptions() const { return FOptions; }
+  int Paints = 0;
+
+protected:
+  void paintEvent(QPaintEvent*) override { ++Paints; }
+
+private:
+  TFCBackgroundOptions* FOptions;
+};
+
+// A component on a form that answers for the form, as the form-transitions component does.
+class TAnsweringComponent : public QObject {
+  Q_OBJECT
+
+public:
+  explicit TAnsweringComponent(QWidget* Form) : QObject(Form), Options(new TFCBackgroundOptions(this)) {}
+  Q_INVOKABLE vte::TFCBackgroundOptions* FCGetBackgroundOptions() const { return Options; }
+  TFCBackgroundOptions* Options;
+};
+
+TPicture SmallPicture() {
+  TPicture P;
+  TBitmap B(4, 3, pf32bit);
+  P.SetBitmap(&B);
+  return P;
+}
+
+TEST(BackgroundOptions, DefaultsAndSetterRules) {
+  TFCBackgroundOptions O;
+  EXPECT_TRUE(O.Opaque());
+  EXPECT_TRUE(O.BkgrndFormVisible() && O.PictureVisible() && O.GlassVisible());
+  EXPECT_FALSE(O.ParentOpaque() || O.ParentPicture() || O.ParentGlass() || O.ParentBkgrndForm());
+  EXPECT_EQ(O.PictureMode(), fcpmTile);
+  EXPECT_EQ(O.PictureTranspColor(), clNone);
+  EXPECT_EQ(O.GlassColor(), clBlack);
+  EXPECT_EQ(O.GlassTranslucency(), 255);
+  EXPECT_FALSE(O.IsActive()) << "no owner, never active";
+
+  O.SetParentOpaque(true);
+  O.SetOpaque(true);
+  EXPECT_FALSE(O.ParentOpaque()) << "setting Opaque, even unchanged, drops the inheritance";
+  O.SetParentGlass(true);
+  O.SetGlassTranslucency(300);
+  EXPECT_FALSE(O.ParentGlass());
+  EXPECT_EQ(O.GlassTranslucency(), 255);
+  O.SetPicture(SmallPicture());
+  O.SetParentPicture(true);
+  EXPECT_TRUE(O.Picture().Empty()) << "an inherited picture replaces the own one";
+  O.SetPicture(SmallPicture());
+  EXPECT_FALSE(O.ParentPicture());
+}
+
+TEST(BackgroundOptions, TheTreeFollowsTheWidgetsAndTheirReparenting) {
+  TOptionsPanel Root, Other;
+  auto* Plain = new QWidget(&Root);
+  auto* Child = new TOptionsPanel(Plain);
+  auto* Grand = new TOptionsPanel(Child);
+  // Built top-down, each attached before its descendants existed: the root gathers them again.
+  Root.BackgroundOptions()->AttachTo(&Root);
+  TFCBackgroundOptions *R = Root.BackgroundOptions(), *C = Child->BackgroundOptions(), *G = Grand->BackgroundOptions();
+  EXPECT_EQ(C->ParentOptions(), R) << "a plain widget in between is looked through";
+  EXPECT_EQ(G->ParentOptions(), C);
+  EXPECT_EQ(R->Children(), std::vector<TFCBackgroundOptions*>{C});
+
+  Child->setParent(&Other);
+  C->AttachTo(Child);
+  EXPECT_EQ(C->ParentOptions(), Other.BackgroundOptions());
+  EXPECT_TRUE(R->Children().empty());
+  EXPECT_EQ(Other.BackgroundOptions()->Children(), std::vector<TFCBackgroundOptions*>{C});
+  EXPECT_EQ(G->ParentOptions(), C);
+
+  // Options that go leave the tree.
+  delete Grand;
+  EXPECT_TRUE(C->Children().empty());
+}
+
+TEST(BackgroundOptions, EffectiveValuesAndWhatIsInUse) {
+  TOptionsPanel Root;
+  auto* Plain = new QWidget(&Root);
+  auto* Deep = new TOptionsPanel(Plain);
+  auto* Direct = new TOptionsPanel(&Root);
+  TFCBackgroundOptions *R = Root.BackgroundOptions(), *D = Deep->BackgroundOptions(), *N = Direct->BackgroundOptions();
+  ASSERT_EQ(D->ParentOptions(), R);
+  EXPECT_FALSE(D->IsActive());
+
+  R->SetOpaque(false);
+  D->SetParentOpaque(true);
+  N->SetParentOpaque(true);
+  EXPECT_TRUE(D->EffectiveOpaque()) << "transparency is taken only from the direct parent";
+  EXPECT_FALSE(N->EffectiveOpaque());
+  EXPECT_TRUE(N->IsActive());
+  EXPECT_FALSE(N->OpaqueInUse());
+
+  R->SetPicture(SmallPicture());
+  R->SetPictureMode(fcpmCenter);
+  D->SetParentPicture(true);
+  EXPECT_EQ(&D->PictureSource(), R);
+  EXPECT_EQ(D->PictureSource().PictureMode(), fcpmCenter);
+  EXPECT_TRUE(D->IsActive());
+  EXPECT_TRUE(D->PictureInUse());
+  D->SetPictureVisible(false);
+  EXPECT_FALSE(D->IsActive());
+
+  R->SetGlassTranslucency(128);
+  D->SetParentGlass(true);
+  EXPECT_TRUE(D->IsActive());
+  EXPECT_TRUE(D->GlassInUse());
+  R->SetGlassTranslucency(255);
+  EXPECT_FALSE(D->IsActive());
+}
+
+TEST(BackgroundOptions, AChangeRepaintsTheOwnerAndTheInheritingDescendantsOnly) {
+  TOptionsPanel Root;
+  Root.resize(200, 100);
+  auto* Inheriting = new TOptionsPanel(&Root);
+  auto* Own = new TOptionsPanel(&Root);
+  Inheriting->setGeometry(0, 0, 50, 50);
+  Own->setGeometry(100, 0, 50, 50);
+  Inheriting->BackgroundOptions()->SetParentGlass(true);
+  Root.show();
+  QApplication::processEvents();
+  Root.Paints = Inheriting->Paints = Own->Paints = 0;
+  Own->BackgroundOptions()->SetGlassColor(clRed);
+  QApplication::processEvents();
+  EXPECT_GT(Own->Paints, 0);
+  EXPECT_EQ(Inheriting->Paints, 0);
+  EXPECT_EQ(Root.Paints, 0);
+  // The root's glass reaches the panel that inherits it, not the one with glass of its own.
+  Own->Paints = 0;
+  Root.BackgroundOptions()->SetGlassTranslucency(100);
+  QApplication::processEvents();
+  EXPECT_GT(Inheriting->Paints, 0);
+  EXPECT_EQ(Own->Paints, 0);
+  Inheriting->Paints = 0;
+  Inheriting->BackgroundOptions()->SetGlassVisible(false);
+  QApplication::processEvents();
+  EXPECT_GT(Inheriting->Paints, 0);
+  EXPECT_EQ(Own->Paints, 0);
+}
+
+TEST(BackgroundOptions, AssignKeepsTheOrderOfTheParentFlags) {
+  TFCBackgroundOptions Source, Dest;
+  Source.SetPicture(SmallPicture());
+  Source.SetPictureMode(fcpmStretch);
+  Source.SetGlassColor(clBlue);
+  Source.SetGlassTranslucency(40);
+  Source.SetOpaque(false);
+  Source.SetParentOpaque(true);
+  Dest.Assign(Source);
+  EXPECT_TRUE(Dest.ParentOpaque());
+  EXPECT_TRUE(Dest.Opaque()) << "an inherited Opaque is not copied";
+  EXPECT_EQ(Dest.PictureMode(), fcpmStretch);
+  EXPECT_EQ(Dest.Picture().Width(), 4);
+  EXPECT_EQ(Dest.GlassColor(), clBlue);
+  EXPECT_EQ(Dest.GlassTranslucency(), 40);
+
+  Source.SetParentPicture(true);
+  Source.SetParentGlass(true);
+  Dest.Assign(Source);
+  EXPECT_TRUE(Dest.ParentPicture());
+  EXPECT_TRUE(Dest.Picture().Empty());
+  EXPECT_TRUE(Dest.ParentGlass());
+}
+
+TEST(BackgroundOptions, FoundThroughThePropertyOrAnAnsweringComponent) {
+  TOptionsPanel Panel;
+  EXPECT_EQ(FindBackgroundOptions(&Panel), Panel.BackgroundOptions());
+  QWidget Form;
+  EXPECT_EQ(FindBackgroundOptions(&Form), nullptr);
+  auto* Component = new TAnsweringComponent(&Form);
+  EXPECT_EQ(FindBackgroundOptions(&Form), Component->Options);
+  // The form's options become the parent of a panel on it.
+  auto* OnForm = new TOptionsPanel(&Form);
+  EXPECT_EQ(OnForm->BackgroundOptions()->ParentOptions(), Component->Options);
+}
+
+TEST(BackgroundOptions, ABackgroundFormIsShownOnOnePixelAndFreedWithTheInheritance) {
+  TOptionsPanel Panel;
+  Panel.resize(120, 80);
+  TFCBackgroundOptions* O = Panel.BackgroundOptions();
+  O->SetBkgrndForm(&TForm::staticMetaObject);
+  QPointer<TForm> Form = O->BkgrndForm();
+  ASSERT_TRUE(Form);
+  EXPECT_TRUE(Form->isVisible());
+  EXPECT_EQ(Form->BorderStyle(), bsNone);
+  EXPECT_EQ(Form->size(), QSize(120, 80));
+  EXPECT_EQ(Form->mask(), QRegion(0, 0, 1, 1));
+  EXPECT_TRUE(O->IsActive());
+  EXPECT_TRUE(O->BkgrndFormInUse());
+  O->SetParentBkgrndForm(true);
+  EXPECT_TRUE(Form.isNull());
+  EXPECT_FALSE(O->IsActive());
+}
+
+}  // namespace
+}  // namespace vte
+
+#include "background_options_test.moc"
