@@ -1,7 +1,12 @@
 #include "container/background_options.h"
 
+#include <QAbstractScrollArea>
 #include <QMetaProperty>
+#include <QScrollBar>
 #include <algorithm>
+
+#include "gdi/canvas.h"
+#include "render/device.h"
 
 namespace vte {
 
@@ -244,6 +249,83 @@ void TFCBackgroundOptions::Assign(const TFCBackgroundOptions& Source) {
   if (!FParentGlass) {
     SetGlassColor(Source.FGlassColor);
     SetGlassTranslucency(Source.FGlassTranslucency);
+  }
+}
+
+// --- the picture ---
+
+namespace {
+
+// The scroll position along one axis (0 without that scroll bar) and, through Extent, the size of
+// the whole scrollable area along it.
+int ScrollPosition(const QWidget* Control, Qt::Orientation Kind, int& Extent) {
+  if (!HasScrollBar(Control, Kind)) return 0;
+  const auto* Area = static_cast<const QAbstractScrollArea*>(Control);
+  const QScrollBar* Bar = Kind == Qt::Horizontal ? Area->horizontalScrollBar() : Area->verticalScrollBar();
+  Extent = Bar->maximum() + Bar->pageStep();
+  return Bar->value();
+}
+
+}  // namespace
+
+TRect TFCBackgroundOptions::GetPictureRect(const QWidget* Painted) const {
+  const QWidget* Owner = FOwnerControl;
+  const int PW = FPicture.Width(), PH = FPicture.Height();
+  if (!Owner || PW <= 0 || PH <= 0) return TRect{};
+  int W = ControlClientWidth(Owner), H = ControlClientHeight(Owner);
+  const int ScrollX = ScrollPosition(Owner, Qt::Horizontal, W);
+  const int ScrollY = ScrollPosition(Owner, Qt::Vertical, H);
+  TRect R;
+  switch (FPictureMode) {
+    case fcpmCenter:
+      R = Bounds((W - PW) / 2, (H - PH) / 2, PW, PH);
+      break;
+    case fcpmCenterStretch: {
+      // Compared as real numbers: the wider of the two shapes decides which side fits.
+      const bool AreaWider = static_cast<double>(W) / H > static_cast<double>(PW) / PH;
+      const int SW = AreaWider ? PW * H / PH : W, SH = AreaWider ? H : W * PH / PW;
+      R = Bounds((W - SW) / 2, (H - SH) / 2, SW, SH);
+      break;
+    }
+    default:
+      R = Rect(0, 0, W, H);
+      break;
+  }
+  if (Painted && Painted != Owner) {
+    const TPoint Screen = ControlClientToScreen(Owner, R.TopLeft());
+    const TPoint At = ControlScreenToClient(Painted, Screen);
+    OffsetRect(R, At.X - R.Left - ScrollX, At.Y - R.Top - ScrollY);
+    int Unused = 0;
+    OffsetRect(R, ScrollPosition(Painted, Qt::Horizontal, Unused), ScrollPosition(Painted, Qt::Vertical, Unused));
+  }
+  return R;
+}
+
+void DrawTiles(TCanvas& Canvas, const TGraphic& Graphic, int W, int H, const TRect& PicRect, const TRect& Rect) {
+  if (W <= 0 || H <= 0 || Rect.IsEmpty()) return;
+  // The first tile at or before Rect's corner on the grid that starts at PicRect's corner (a
+  // remainder of the same sign as its dividend: the grid reaches left and up of PicRect too).
+  const int X0 = Rect.Left - (Rect.Left - PicRect.Left) % W - ((Rect.Left - PicRect.Left) % W < 0 ? W : 0);
+  const int Y0 = Rect.Top - (Rect.Top - PicRect.Top) % H - ((Rect.Top - PicRect.Top) % H < 0 ? H : 0);
+  for (int X = X0; X < Rect.Right; X += W)
+    for (int Y = Y0; Y < Rect.Bottom; Y += H) Canvas.Draw(X, Y, Graphic);
+}
+
+void TFCBackgroundOptions::DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const {
+  const TFCBackgroundOptions& Source = PictureSource();
+  if (Source.FPicture.Empty()) return;
+  const TRect PicRect = Source.GetPictureRect(Painted);
+  TRect Meet;
+  if (!IntersectRect(Meet, PicRect, Rect)) return;
+  // The graphic carries the transparency setting, as the picture's owner chose it.
+  TBitmap& Graphic = const_cast<TPicture&>(Source.FPicture).Bitmap();
+  Graphic.SetTransparent(Source.FPictureTranspColor != clNone);
+  if (Source.FPictureTranspColor != clNone) Graphic.SetTransparentColor(Source.FPictureTranspColor);
+  switch (Source.FPictureMode) {
+    case fcpmCenter: Canvas.Draw(PicRect.Left, PicRect.Top, Graphic); break;
+    case fcpmCenterStretch:
+    case fcpmStretch: Canvas.StretchDraw(PicRect, Graphic); break;
+    case fcpmTile: DrawTiles(Canvas, Graphic, Graphic.Width(), Graphic.Height(), PicRect, Rect); break;
   }
 }
 

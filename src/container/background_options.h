@@ -106,6 +106,13 @@ public:
   bool BkgrndFormInUse() const { return FBkgrndFormInUse; }
   bool GlassInUse() const { return FGlassInUse; }
 
+  // Where the picture of these options lies, in Painted's client coordinates: placed by the mode
+  // over the owner's whole client area (its whole scrollable area when scrolled), so that every
+  // control painting an inherited picture shows its own part of one picture. Empty without one.
+  TRect GetPictureRect(const QWidget* Painted) const;
+  // The effective picture over Rect of Painted's canvas (client coordinates), by its mode.
+  void DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const;
+
   // Copies the settings in the order that keeps each Parent… flag meaningful.
   void Assign(const TFCBackgroundOptions& Source);
   // The owner moved or scrolled: inherited pictures, background forms and glass depend on it.
@@ -144,6 +151,10 @@ private:
   bool FGlassInUse = false;
   bool FPictureInUse = false;
 };
+
+// Tiles of Graphic (W x H) laid from PicRect's top-left, drawn where they meet Rect, column by
+// column, each column top to bottom.
+void DrawTiles(TCanvas& Canvas, const TGraphic& Graphic, int W, int H, const TRect& PicRect, const TRect& Rect);
 
 // The options of Control: its "BackgroundOptions" property when it publishes one, else the
 // answer of an invokable FCGetBackgroundOptions() on the control or on a component it owns (the

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "container/background_options.h"
+#include "gdi/canvas.h"
 
 namespace vte {
 namespace {
@@ -213,6 +214,61 @@ TEST(BackgroundOptions, ABackgroundFormIsShownOnOnePixelAndFreedWithTheInheritan
   O->SetParentBkgrndForm(true);
   EXPECT_TRUE(Form.isNull());
   EXPECT_FALSE(O->IsActive());
+}
+
+TPicture NumberedPicture(int W, int H) {
+  // Every pixel a colour of its own, so that a misplaced tile shows.
+  TBitmap B(W, H, pf32bit);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) B.Canvas().SetPixel(X, Y, static_cast<TColor>(0x010000 * X + 0x0100 * Y + 7));
+  TPicture P;
+  P.SetBitmap(&B);
+  return P;
+}
+
+TEST(BackgroundOptions, PictureRectanglesByMode) {
+  TOptionsPanel Panel;
+  Panel.resize(100, 80);
+  TFCBackgroundOptions* O = Panel.BackgroundOptions();
+  O->SetPicture(NumberedPicture(140, 100));
+  O->SetPictureMode(fcpmCenter);
+  EXPECT_EQ(O->GetPictureRect(&Panel), Rect(-20, -10, 120, 90)) << "larger than the control: negative corner";
+  Panel.resize(100, 100);
+  O->SetPicture(NumberedPicture(200, 100));
+  O->SetPictureMode(fcpmCenterStretch);
+  EXPECT_EQ(O->GetPictureRect(&Panel), Rect(0, 25, 100, 75));
+  O->SetPictureMode(fcpmStretch);
+  EXPECT_EQ(O->GetPictureRect(&Panel), Rect(0, 0, 100, 100));
+  O->SetPicture(TPicture());
+  EXPECT_TRUE(O->GetPictureRect(&Panel).IsEmpty());
+}
+
+TEST(BackgroundOptions, AnInheritedTiledPictureContinuesSeamlesslyInAChild) {
+  TOptionsPanel Root;
+  Root.resize(120, 90);
+  auto* Child = new TOptionsPanel(&Root);
+  Child->setGeometry(37, 21, 50, 40);
+  Root.BackgroundOptions()->SetPicture(NumberedPicture(16, 11));
+  Child->BackgroundOptions()->SetParentPicture(true);
+  TBitmap Whole(120, 90, pf32bit), Part(50, 40, pf32bit);
+  Root.BackgroundOptions()->DrawPicture(Whole.Canvas(), Rect(0, 0, 120, 90), &Root);
+  Child->BackgroundOptions()->DrawPicture(Part.Canvas(), Rect(0, 0, 50, 40), Child);
+  int Mismatches = 0;
+  for (int Y = 0; Y < 40; ++Y)
+    for (int X = 0; X < 50; ++X) Mismatches += Part.Canvas().Pixel(X, Y) != Whole.Canvas().Pixel(X + 37, Y + 21);
+  EXPECT_EQ(Mismatches, 0);
+  EXPECT_EQ(Whole.Canvas().Pixel(16 + 3, 11 + 2), Whole.Canvas().Pixel(3, 2)) << "the picture repeats";
+}
+
+TEST(BackgroundOptions, TilesReachLeftOfAndAboveTheirOrigin) {
+  TBitmap Tile(4, 3, pf32bit), Out(10, 10, pf32bit);
+  Tile.Canvas().Brush().Color = clRed;
+  Tile.Canvas().FillRect(Rect(0, 0, 4, 3));
+  Out.Canvas().Brush().Color = clWhite;
+  Out.Canvas().FillRect(Rect(0, 0, 10, 10));
+  DrawTiles(Out.Canvas(), Tile, 4, 3, Rect(5, 5, 10, 10), Rect(0, 0, 10, 10));
+  EXPECT_EQ(Out.Canvas().Pixel(0, 0), clRed);
+  EXPECT_EQ(Out.Canvas().Pixel(9, 9), clRed);
 }
 
 }  // namespace
