@@ -5,7 +5,10 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include <cmath>
+
 #include "gdi/canvas.h"
+#include "pixel/blend_work.h"
 #include "render/device.h"
 
 namespace vte {
@@ -327,6 +330,32 @@ void TFCBackgroundOptions::DrawPicture(TCanvas& Canvas, const TRect& Rect, const
     case fcpmStretch: Canvas.StretchDraw(PicRect, Graphic); break;
     case fcpmTile: DrawTiles(Canvas, Graphic, Graphic.Width(), Graphic.Height(), PicRect, Rect); break;
   }
+}
+
+// --- the glass ---
+
+void TFCBackgroundOptions::DrawGlass(TBitmap& Bitmap, const TRect& Rect, const QWidget* Painted, TPoint Origin) const {
+  const TFCBackgroundOptions& Source = GlassSource();
+  if (Bitmap.PixelFormat() != pf8bit) {
+    TintBitmap(Bitmap, nullptr, Bitmap.PixelFormat(), Source.FGlassTranslucency, Rect, Source.FGlassColor);
+    return;
+  }
+  // 64 dither steps for 256 translucencies, rounded halves to even as the screen's depth asks.
+  const int Level = static_cast<int>(std::nearbyint(Source.FGlassTranslucency * 63.0 / 255.0));
+  TBitmap Pattern(8, 8, pf1bit);
+  Pattern.Canvas().Brush().Color = clWhite;
+  Pattern.Canvas().FillRect(vte::Rect(0, 0, 8, 8));
+  // The pattern starts at the form's corner: where that lies in the bitmap's device space.
+  const QPoint InForm = Painted ? Painted->mapTo(Painted->window(), QPoint(0, 0)) : QPoint();
+  TCanvas& Canvas = Bitmap.Canvas();
+  const TPoint Saved = Canvas.BrushOrigin();
+  struct TRestore {
+    TCanvas& Canvas;
+    TPoint Origin;
+    ~TRestore() { Canvas.SetBrushOrigin(Origin); }
+  } Restore{Canvas, Saved};
+  Canvas.SetBrushOrigin(TPoint{Origin.X - InForm.x(), Origin.Y - InForm.y()});
+  TintBitmap(Bitmap, &Pattern, pf8bit, Level, Rect, Source.FGlassColor);
 }
 
 // --- finding a control's options ---

@@ -113,6 +113,11 @@ public:
   // The effective picture over Rect of Painted's canvas (client coordinates), by its mode.
   void DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const;
 
+  // The effective glass over Rect (device units) of Bitmap, which shows Painted with Painted's
+  // client point (0, 0) at Origin. On 8-bit bitmaps the glass is a dither pattern laid from the
+  // top-left of Painted's form, so that neighbouring controls' glass lines up.
+  void DrawGlass(TBitmap& Bitmap, const TRect& Rect, const QWidget* Painted, TPoint Origin = {}) const;
+
   // Copies the settings in the order that keeps each Parent… flag meaningful.
   void Assign(const TFCBackgroundOptions& Source);
   // The owner moved or scrolled: inherited pictures, background forms and glass depend on it.

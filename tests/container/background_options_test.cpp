@@ -7,6 +7,7 @@
 
 #include "container/background_options.h"
 #include "gdi/canvas.h"
+#include "pixel/blend_work.h"
 
 namespace vte {
 namespace {
@@ -269,6 +270,61 @@ TEST(BackgroundOptions, TilesReachLeftOfAndAboveTheirOrigin) {
   DrawTiles(Out.Canvas(), Tile, 4, 3, Rect(5, 5, 10, 10), Rect(0, 0, 10, 10));
   EXPECT_EQ(Out.Canvas().Pixel(0, 0), clRed);
   EXPECT_EQ(Out.Canvas().Pixel(9, 9), clRed);
+}
+
+TEST(BackgroundOptions, EightBitGlassLinesUpAcrossNeighbouringPanels) {
+  QWidget Form;
+  Form.resize(60, 30);
+  auto* Holder = new TOptionsPanel(&Form);
+  Holder->setGeometry(3, 5, 40, 20);
+  auto* Left = new TOptionsPanel(Holder);
+  auto* Right = new TOptionsPanel(Holder);
+  Left->setGeometry(0, 0, 13, 10);
+  Right->setGeometry(13, 0, 14, 10);
+  Holder->BackgroundOptions()->SetGlassColor(clRed);
+  Holder->BackgroundOptions()->SetGlassTranslucency(100);
+  Left->BackgroundOptions()->SetParentGlass(true);
+  Right->BackgroundOptions()->SetParentGlass(true);
+  auto White = [](int W, int H) {
+    TBitmap B(W, H, pf8bit);
+    B.Canvas().Brush().Color = clWhite;
+    B.Canvas().FillRect(Rect(0, 0, W, H));
+    return B;
+  };
+  TBitmap Whole = White(27, 10), A = White(13, 10), B = White(14, 10);
+  Holder->BackgroundOptions()->DrawGlass(Whole, Rect(0, 0, 27, 10), Holder);
+  Left->BackgroundOptions()->DrawGlass(A, Rect(0, 0, 13, 10), Left);
+  Right->BackgroundOptions()->DrawGlass(B, Rect(0, 0, 14, 10), Right);
+  int Mismatches = 0, Red = 0;
+  for (int Y = 0; Y < 10; ++Y)
+    for (int X = 0; X < 27; ++X) {
+      const TColor Seen = X < 13 ? A.Canvas().Pixel(X, Y) : B.Canvas().Pixel(X - 13, Y);
+      Mismatches += Seen != Whole.Canvas().Pixel(X, Y);
+      Red += Seen == clRed;
+    }
+  EXPECT_EQ(Mismatches, 0);
+  // Translucency 100 of 255: 25 of 64 cells keep the picture, the other 39 take the glass.
+  EXPECT_GT(Red, 0);
+  EXPECT_LT(Red, 270);
+  EXPECT_EQ(A.Canvas().BrushOrigin(), TPoint{}) << "the canvas is left as it was";
+}
+
+TEST(BackgroundOptions, DeepGlassIsTheTintOfTheEffectiveColour) {
+  TOptionsPanel Root;
+  auto* Child = new TOptionsPanel(&Root);
+  Root.BackgroundOptions()->SetGlassColor(clBlue);
+  Root.BackgroundOptions()->SetGlassTranslucency(64);
+  Child->BackgroundOptions()->SetParentGlass(true);
+  TBitmap Got(9, 7, pf32bit), Want(9, 7, pf32bit);
+  for (TBitmap* B : {&Got, &Want}) {
+    B->Canvas().Brush().Color = static_cast<TColor>(0x336699);
+    B->Canvas().FillRect(Rect(0, 0, 9, 7));
+  }
+  Child->BackgroundOptions()->DrawGlass(Got, Rect(2, 1, 8, 6), Child);
+  TintBitmap(Want, nullptr, pf32bit, 64, Rect(2, 1, 8, 6), clBlue);
+  for (int Y = 0; Y < 7; ++Y)
+    for (int X = 0; X < 9; ++X) ASSERT_EQ(Got.Canvas().Pixel(X, Y), Want.Canvas().Pixel(X, Y)) << X << "," << Y;
+  EXPECT_NE(Got.Canvas().Pixel(4, 3), static_cast<TColor>(0x336699));
 }
 
 }  // namespace
