@@ -1,6 +1,5 @@
 #include "container/background_options.h"
 
-#include <QAbstractScrollArea>
 #include <QMetaProperty>
 #include <QScrollBar>
 #include <algorithm>
@@ -262,9 +261,8 @@ namespace {
 // The scroll position along one axis (0 without that scroll bar) and, through Extent, the size of
 // the whole scrollable area along it.
 int ScrollPosition(const QWidget* Control, Qt::Orientation Kind, int& Extent) {
-  if (!HasScrollBar(Control, Kind)) return 0;
-  const auto* Area = static_cast<const QAbstractScrollArea*>(Control);
-  const QScrollBar* Bar = Kind == Qt::Horizontal ? Area->horizontalScrollBar() : Area->verticalScrollBar();
+  const QScrollBar* Bar = ShownScrollBar(Control, Kind);
+  if (!Bar) return 0;
   Extent = Bar->maximum() + Bar->pageStep();
   return Bar->value();
 }

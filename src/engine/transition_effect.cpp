@@ -355,7 +355,6 @@ void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& Ol
   UpdateRect = UnchangedRect = TRect{};
   // The same looks a prepared run would hold: none the effect does not ask for.
   if (NeedSrcImage()) FRun.OldBitmap = OldLook();
-  if (!FEnabled || PassesToUse() != 2) FRun.Pass2Bitmap.reset();
   RunPasses(NewLook);
 }
 

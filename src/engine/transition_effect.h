@@ -111,8 +111,8 @@ public:
   // SetEnabled(false) or Prepare), the release waits for the end of the run.
   void UnPrepare();
   // Runs the passes on a record built without a window (the offscreen runner): OldLook and
-  // NewLook hand over the looks when the run needs them, as captures would. The record is
-  // cleared after.
+  // NewLook hand over the looks when the run needs them, as captures would; the record holds an
+  // intermediate look only for a run of two passes. The record is cleared after.
   using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
   void RunDetached(TTERunRecord Record, const TLookProvider& OldLook, const TLookProvider& NewLook);
 

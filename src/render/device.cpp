@@ -328,18 +328,20 @@ TColor ControlColor(const QWidget* Control) {
 
 // --- what the screen shows -------------------------------------------------------------------
 
-bool HasScrollBar(const QWidget* Control, Qt::Orientation Kind) {
+const QScrollBar* ShownScrollBar(const QWidget* Control, Qt::Orientation Kind) {
   const auto* Area = qobject_cast<const QAbstractScrollArea*>(Control);
-  if (!Area) return false;
+  if (!Area) return nullptr;
   const bool Horizontal = Kind == Qt::Horizontal;
   const QScrollBar* Bar = Horizontal ? Area->horizontalScrollBar() : Area->verticalScrollBar();
-  if (!Bar) return false;
+  if (!Bar) return nullptr;
   const Qt::ScrollBarPolicy Policy =
       Horizontal ? Area->horizontalScrollBarPolicy() : Area->verticalScrollBarPolicy();
   // The area hides a bar by hiding its container, so visibility is asked relative to the area.
-  if (Policy != Qt::ScrollBarAlwaysOn && !Bar->isVisibleTo(Area)) return false;
-  return !(Bar->minimum() == 0 && Bar->maximum() == 0);
+  if (Policy != Qt::ScrollBarAlwaysOn && !Bar->isVisibleTo(Area)) return nullptr;
+  return Bar->minimum() == 0 && Bar->maximum() == 0 ? nullptr : Bar;
 }
+
+bool HasScrollBar(const QWidget* Control, Qt::Orientation Kind) { return ShownScrollBar(Control, Kind); }
 
 bool IsRectObscured(const QWidget* Control, const TRect& ScreenRect) {
   if (!Control) return false;

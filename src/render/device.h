@@ -14,6 +14,7 @@
 #include "gdi/color.h"
 #include "gdi/geometry.h"
 
+class QScrollBar;
 class QWidget;
 
 namespace vte {
@@ -77,6 +78,8 @@ TColor ControlColor(const QWidget* Control);
 // For a scroll area: that scroll bar is shown (or always on) and its range is not 0..0. Other
 // widgets have none.
 bool HasScrollBar(const QWidget* Control, Qt::Orientation Kind);
+// That scroll bar when HasScrollBar says so, else null.
+const QScrollBar* ShownScrollBar(const QWidget* Control, Qt::Orientation Kind);
 // Whether the screen might not show what Control paints inside ScreenRect: the rectangle leaves
 // the primary screen or a client area of the parent chain, a visible sibling on some level
 // overlaps it, or another top-level window may lie over it (see the definition for which).
