@@ -1,14 +1,10 @@
 #include "container/background_options.h"
 
+#include <QEvent>
+#include <QList>
 #include <QMetaProperty>
-#include <QScrollBar>
+#include <QVariant>
 #include <algorithm>
-
-#include <cmath>
-
-#include "gdi/canvas.h"
-#include "pixel/blend_work.h"
-#include "render/device.h"
 
 namespace vte {
 
@@ -159,8 +155,10 @@ void TFCBackgroundOptions::GatherChildren(QWidget* Control) {
 
 void TFCBackgroundOptions::AttachTo(QWidget* Control) {
   Leave();
+  if (FOwnerControl) FOwnerControl->removeEventFilter(this);
   FOwnerControl = Control;
   if (!Control) return;
+  Control->installEventFilter(this);
   for (QWidget* Up = Control->parentWidget(); Up; Up = Up->parentWidget()) {
     if (TFCBackgroundOptions* Options = FindBackgroundOptions(Up); Options && Options != this) {
       Join(Options);
@@ -170,6 +168,21 @@ void TFCBackgroundOptions::AttachTo(QWidget* Control) {
   // Children are gathered anew: what now lies below this control belongs here.
   for (TFCBackgroundOptions* Child : std::vector(FChildren)) Child->Leave();
   GatherChildren(Control);
+}
+
+bool TFCBackgroundOptions::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == FOwnerControl) {
+    switch (Event->type()) {
+      case QEvent::ParentChange: AttachTo(FOwnerControl); break;
+      // Inherited pictures, forms and glass are laid from another control's corner.
+      case QEvent::Move:
+      case QEvent::Resize:
+        if (IsActive()) PositionChanged();
+        break;
+      default: break;
+    }
+  }
+  return QObject::eventFilter(Watched, Event);
 }
 
 // --- effective values ---
@@ -220,7 +233,22 @@ void TFCBackgroundOptions::Propagate(TKind Kind) {
   Changed();
 }
 
-void TFCBackgroundOptions::Changed() { Invalidate(); }
+void TFCBackgroundOptions::Changed() {
+  if (!FOwnerControl) return;
+  // Only a palette picture in use asks the screen for its colours.
+  const TPalette Palette = IsActive() && FPictureInUse ? PictureSource().GetPalette() : TPalette();
+  if (Palette.empty())
+    FOwnerControl->setProperty("vtePalette", QVariant());
+  else
+    FOwnerControl->setProperty("vtePalette", QVariant::fromValue(QList<QRgb>(Palette.begin(), Palette.end())));
+  Invalidate();
+}
+
+TPalette TFCBackgroundOptions::GetPalette() const {
+  if (FPicture.Empty()) return {};
+  const TBitmap& B = const_cast<TPicture&>(FPicture).Bitmap();
+  return B.PixelFormat() == pf8bit || B.PixelFormat() == pf4bit || B.PixelFormat() == pf1bit ? B.Palette() : TPalette();
+}
 
 void TFCBackgroundOptions::Invalidate() {
   if (FOwnerControl) FOwnerControl->update();
@@ -252,108 +280,6 @@ void TFCBackgroundOptions::Assign(const TFCBackgroundOptions& Source) {
     SetGlassColor(Source.FGlassColor);
     SetGlassTranslucency(Source.FGlassTranslucency);
   }
-}
-
-// --- the picture ---
-
-namespace {
-
-// The scroll position along one axis (0 without that scroll bar) and, through Extent, the size of
-// the whole scrollable area along it.
-int ScrollPosition(const QWidget* Control, Qt::Orientation Kind, int& Extent) {
-  const QScrollBar* Bar = ShownScrollBar(Control, Kind);
-  if (!Bar) return 0;
-  Extent = Bar->maximum() + Bar->pageStep();
-  return Bar->value();
-}
-
-}  // namespace
-
-TRect TFCBackgroundOptions::GetPictureRect(const QWidget* Painted) const {
-  const QWidget* Owner = FOwnerControl;
-  const int PW = FPicture.Width(), PH = FPicture.Height();
-  if (!Owner || PW <= 0 || PH <= 0) return TRect{};
-  int W = ControlClientWidth(Owner), H = ControlClientHeight(Owner);
-  const int ScrollX = ScrollPosition(Owner, Qt::Horizontal, W);
-  const int ScrollY = ScrollPosition(Owner, Qt::Vertical, H);
-  TRect R;
-  switch (FPictureMode) {
-    case fcpmCenter:
-      R = Bounds((W - PW) / 2, (H - PH) / 2, PW, PH);
-      break;
-    case fcpmCenterStretch: {
-      // Compared as real numbers: the wider of the two shapes decides which side fits.
-      const bool AreaWider = static_cast<double>(W) / H > static_cast<double>(PW) / PH;
-      const int SW = AreaWider ? PW * H / PH : W, SH = AreaWider ? H : W * PH / PW;
-      R = Bounds((W - SW) / 2, (H - SH) / 2, SW, SH);
-      break;
-    }
-    default:
-      R = Rect(0, 0, W, H);
-      break;
-  }
-  if (Painted && Painted != Owner) {
-    const TPoint Screen = ControlClientToScreen(Owner, R.TopLeft());
-    const TPoint At = ControlScreenToClient(Painted, Screen);
-    OffsetRect(R, At.X - R.Left - ScrollX, At.Y - R.Top - ScrollY);
-    int Unused = 0;
-    OffsetRect(R, ScrollPosition(Painted, Qt::Horizontal, Unused), ScrollPosition(Painted, Qt::Vertical, Unused));
-  }
-  return R;
-}
-
-void DrawTiles(TCanvas& Canvas, const TGraphic& Graphic, int W, int H, const TRect& PicRect, const TRect& Rect) {
-  if (W <= 0 || H <= 0 || Rect.IsEmpty()) return;
-  // The first tile at or before Rect's corner on the grid that starts at PicRect's corner (a
-  // remainder of the same sign as its dividend: the grid reaches left and up of PicRect too).
-  const int X0 = Rect.Left - (Rect.Left - PicRect.Left) % W - ((Rect.Left - PicRect.Left) % W < 0 ? W : 0);
-  const int Y0 = Rect.Top - (Rect.Top - PicRect.Top) % H - ((Rect.Top - PicRect.Top) % H < 0 ? H : 0);
-  for (int X = X0; X < Rect.Right; X += W)
-    for (int Y = Y0; Y < Rect.Bottom; Y += H) Canvas.Draw(X, Y, Graphic);
-}
-
-void TFCBackgroundOptions::DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const {
-  const TFCBackgroundOptions& Source = PictureSource();
-  if (Source.FPicture.Empty()) return;
-  const TRect PicRect = Source.GetPictureRect(Painted);
-  TRect Meet;
-  if (!IntersectRect(Meet, PicRect, Rect)) return;
-  // The graphic carries the transparency setting, as the picture's owner chose it.
-  TBitmap& Graphic = const_cast<TPicture&>(Source.FPicture).Bitmap();
-  Graphic.SetTransparent(Source.FPictureTranspColor != clNone);
-  if (Source.FPictureTranspColor != clNone) Graphic.SetTransparentColor(Source.FPictureTranspColor);
-  switch (Source.FPictureMode) {
-    case fcpmCenter: Canvas.Draw(PicRect.Left, PicRect.Top, Graphic); break;
-    case fcpmCenterStretch:
-    case fcpmStretch: Canvas.StretchDraw(PicRect, Graphic); break;
-    case fcpmTile: DrawTiles(Canvas, Graphic, Graphic.Width(), Graphic.Height(), PicRect, Rect); break;
-  }
-}
-
-// --- the glass ---
-
-void TFCBackgroundOptions::DrawGlass(TBitmap& Bitmap, const TRect& Rect, const QWidget* Painted, TPoint Origin) const {
-  const TFCBackgroundOptions& Source = GlassSource();
-  if (Bitmap.PixelFormat() != pf8bit) {
-    TintBitmap(Bitmap, nullptr, Bitmap.PixelFormat(), Source.FGlassTranslucency, Rect, Source.FGlassColor);
-    return;
-  }
-  // 64 dither steps for 256 translucencies, rounded halves to even as the screen's depth asks.
-  const int Level = static_cast<int>(std::nearbyint(Source.FGlassTranslucency * 63.0 / 255.0));
-  TBitmap Pattern(8, 8, pf1bit);
-  Pattern.Canvas().Brush().Color = clWhite;
-  Pattern.Canvas().FillRect(vte::Rect(0, 0, 8, 8));
-  // The pattern starts at the form's corner: where that lies in the bitmap's device space.
-  const QPoint InForm = Painted ? Painted->mapTo(Painted->window(), QPoint(0, 0)) : QPoint();
-  TCanvas& Canvas = Bitmap.Canvas();
-  const TPoint Saved = Canvas.BrushOrigin();
-  struct TRestore {
-    TCanvas& Canvas;
-    TPoint Origin;
-    ~TRestore() { Canvas.SetBrushOrigin(Origin); }
-  } Restore{Canvas, Saved};
-  Canvas.SetBrushOrigin(TPoint{Origin.X - InForm.x(), Origin.Y - InForm.y()});
-  TintBitmap(Bitmap, &Pattern, pf8bit, Level, Rect, Source.FGlassColor);
 }
 
 // --- finding a control's options ---

@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <vector>
 
+class QPainter;
+
 #include "container/form.h"
 #include "gdi/color.h"
 #include "gdi/picture.h"
@@ -84,12 +86,18 @@ public:
   TForm* BkgrndForm() const { return FBkgrndForm; }
   void SetBkgrndForm(const QMetaObject* FormClass);
 
+  // The palette of the own picture (8-bit pictures), else empty. The owner carries it for the
+  // screen's palette realisation (its "vtePalette" property) while the picture is in use.
+  TPalette GetPalette() const;
+
   // --- the tree ---
   QWidget* OwnerControl() const { return FOwnerControl; }
   TFCBackgroundOptions* ParentOptions() const { return FParentOptions; }
   const std::vector<TFCBackgroundOptions*>& Children() const { return FChildren; }
   // Joins the options of the nearest ancestor of Control that has options, and gathers the
-  // options of Control's descendants (those not under other options) as children.
+  // options of Control's descendants (those not under other options) as children. From then on
+  // the options follow Control: attached again when it changes parent, and PositionChanged when
+  // it moves or is resized while the options paint it.
   void AttachTo(QWidget* Control);
 
   // --- effective values: the options each kind is taken from ---
@@ -118,10 +126,23 @@ public:
   // top-left of Painted's form, so that neighbouring controls' glass lines up.
   void DrawGlass(TBitmap& Bitmap, const TRect& Rect, const QWidget* Painted, TPoint Origin = {}) const;
 
+  // Whether painting Rect (content coordinates: client coordinates moved by the scroll position)
+  // must start from what lies below the control: it is transparent and no background form or
+  // opaque picture (of PictureOptions, the options the picture comes from) covers Rect.
+  bool NeedsBackground(const TFCBackgroundOptions& PictureOptions, const TRect& Rect);
+  // The owner's painting: Rect of its client area (empty: all of it) onto Painter, which paints
+  // the owner's client area. Not active: the owner's colour. Otherwise what lies below, the
+  // background form or the colour, then the picture, then the glass, painted into a bitmap of the
+  // screen's format and copied once, or straight into a capture that is painting the owner.
+  void Paint(QPainter& Painter, const TRect& Rect);
+
   // Copies the settings in the order that keeps each Parent… flag meaningful.
   void Assign(const TFCBackgroundOptions& Source);
   // The owner moved or scrolled: inherited pictures, background forms and glass depend on it.
   void PositionChanged();
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
   const TFCBackgroundOptions& SourceOf(TKind Kind) const;
@@ -133,6 +154,9 @@ private:
   void GatherChildren(QWidget* Control);
   bool FollowsParent(TKind Kind) const;
   void FreeBkgrndForm();
+  void PaintContent(TCanvas& Canvas, const TRect& Rect, const TRect& ContentRect, bool OwnBitmap);
+  void PaintBelow(TCanvas& Canvas, const TRect& Rect, const TRect& ContentRect);
+  void PaintBkgrndForm(TCanvas& Canvas, const TRect& Rect, const TRect& ContentRect);
 
   QPointer<QWidget> FOwnerControl;
   std::vector<TFCBackgroundOptions*> FChildren;

@@ -5,18 +5,13 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QScreen>
 
+#include "container/background_options.h"
+#include "container/control_frames.h"
+
 namespace vte {
-
-namespace {
-
-QColor ToQColor(TColor C) {
-  const TColor Rgb = ColorToRGB(C);
-  return QColor(Rgb & 0xFF, (Rgb >> 8) & 0xFF, (Rgb >> 16) & 0xFF);
-}
-
-}  // namespace
 
 TForm::TForm(QObject* Owner) : QWidget(qobject_cast<QWidget*>(Owner), Qt::Window) {
   // An owner that is no widget still ends the form's life: a widget's parent must be a widget.
@@ -125,9 +120,7 @@ void TForm::SetWindowState(TWindowState V) {
 
 void TForm::SetColor(TColor V) {
   FColor = V;
-  QPalette P = palette();
-  P.setColor(QPalette::Window, ToQColor(V));
-  setPalette(P);
+  SetControlColor(this, V);
   update();
 }
 
@@ -227,9 +220,16 @@ void TForm::hideEvent(QHideEvent* Event) {
 
 void TForm::paintEvent(QPaintEvent* Event) {
   QWidget::paintEvent(Event);
-  if (!OnPaint) return;
+  // Options that answer for the form (its own, or those of a component on it) paint its surface.
+  TFCBackgroundOptions* Options = FindBackgroundOptions(this);
+  if (Options && Options->OwnerControl() != this) Options = nullptr;
+  if (!Options && !OnPaint) return;
   QPainter Painter(this);
-  OnPaint(this, Painter);
+  if (Options) {
+    const QRect R = Event->rect();
+    Options->Paint(Painter, Bounds(R.x(), R.y(), R.width(), R.height()));
+  }
+  if (OnPaint) OnPaint(this, Painter);
 }
 
 void TForm::resizeEvent(QResizeEvent* Event) {

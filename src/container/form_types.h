@@ -1,5 +1,5 @@
 #pragma once
-// Enumerations of forms, registered with the meta-object system so that stored forms and editors
+// Enumerations of forms and panels, registered with the meta-object system so that stored forms and editors
 // read and write them by name.
 #include <QFlags>
 #include <QObject>
@@ -29,6 +29,13 @@ Q_ENUM_NS(TWindowState)
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 Q_ENUM_NS(TCloseAction)
+
+// A panel's bevel: none, sunk, raised, or an empty band of the bevel's width.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+Q_ENUM_NS(TBevelCut)
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
 
 }  // namespace form_types
 }  // namespace vte

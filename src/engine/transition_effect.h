@@ -24,6 +24,7 @@
 #include "engine/pass2_options.h"
 #include "engine/run_record.h"
 #include "engine/transition_data.h"
+#include "engine/version.h"
 #include "gdi/bitmap.h"
 
 class QWidget;
@@ -68,7 +69,7 @@ public:
   void SetPass2Options(TTEPass2OptionsType* V) { if (V) FPass2Options->Assign(*V); }
   TTEPassSettingType PassSetting() const { return FPassSetting; }
   void SetPassSetting(TTEPassSettingType V) { FPassSetting = V; }
-  QString Version() const { return QStringLiteral("Version 3.3"); }
+  QString Version() const { return VersionText(); }
   void SetVersion(const QString&) {}
 
   // Declared here, published by the subclasses that use them.

@@ -6,6 +6,8 @@
 #include <QString>
 #include <vector>
 
+#include "engine/version.h"
+
 namespace vte {
 
 class TTransitionEffect;
@@ -23,7 +25,7 @@ public:
   TTransitionEffect* Transitions(int Index) const;  // std::out_of_range for a bad index
   int IndexOf(const TTransitionEffect* Transition) const;
 
-  QString Version() const { return QStringLiteral("Version 3.3"); }
+  QString Version() const { return VersionText(); }
   void SetVersion(const QString&) {}
 
   // Stored form: JSON, {"Transitions": [...]} with one object per transition the list owns (held

@@ -21,12 +21,25 @@ namespace {
 
 QWidget* GCaptureRoot = nullptr;
 
+// The widget being rendered into a canvas it paints in place, innermost first.
+struct TCapturePainting {
+  const QWidget* Control;
+  TCanvas* Canvas;
+};
+TCapturePainting GCapturePainting{nullptr, nullptr};
+
 // The widget painted alone into the canvas, its (0,0) at the canvas's logical (0,0).
 void RenderWidget(QWidget* Control, TCanvas& Target, bool WindowBackground) {
   TCanvasPainter Painter(Target, WindowClientBounds(Control));
   if (Painter.IsEmpty()) return;
   const QRegion& Source = Painter.LogicalClip();
   TPaintExceptionTrap Trap(Control);
+  const bool InPlace = TCanvasPainter::PaintsInPlace(Target.Bitmap()->PixelFormat());
+  struct TScope {
+    TCapturePainting Previous;
+    TScope(TCapturePainting Now) : Previous(std::exchange(GCapturePainting, Now)) {}
+    ~TScope() { GCapturePainting = Previous; }
+  } Scope({InPlace ? Control : nullptr, InPlace ? &Target : nullptr});
   // render() places the top-left of the source region's bounding box at the target offset.
   Control->render(&Painter.Painter(), Source.boundingRect().topLeft(), Source,
                   WindowBackground ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
@@ -48,6 +61,10 @@ void CopyFromScreen(const QRect& ScreenRect, TCanvas& Target) {
 }  // namespace
 
 QWidget* SetCaptureRoot(QWidget* Root) { return std::exchange(GCaptureRoot, Root); }
+
+TCanvas* CaptureCanvasOf(const QWidget* Control) {
+  return Control && GCapturePainting.Control == Control ? GCapturePainting.Canvas : nullptr;
+}
 
 void PrintClient(QWidget* Control, TCanvas& Target) {
   RenderWidget(Control, Target, PaintsWindowBackground(Control));

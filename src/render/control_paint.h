@@ -20,6 +20,12 @@ class TCanvas;
 // The widget a capture starts at; returns the previous one. Set by RenderWindowTree.
 QWidget* SetCaptureRoot(QWidget* Root);
 
+// The canvas a capture is painting Control's client area into at this moment, when that painting
+// lands in the canvas's own pixels (the canvas's logical (0,0) is Control's client (0,0), its clip
+// region limits the painting): a widget that paints through a bitmap of its own may draw straight
+// there instead. Null otherwise, also while the screen is being painted.
+TCanvas* CaptureCanvasOf(const QWidget* Control);
+
 // The client area at the canvas's logical (0,0), by the first client mode bit of Flags.
 void PaintClient(QWidget* Control, const TTERegControl& Entry, std::uint32_t Flags, TCanvas& Target);
 // The non-client area in window coordinates, by the first non-client mode bit of Flags (or the

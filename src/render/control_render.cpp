@@ -73,6 +73,8 @@ void PrepareUnshownWindow(QWidget* Window) {
 
 TBitmap* CurrentRenderBitmap() { return GCurrentRenderBitmap; }
 
+TBitmap* ExchangeCurrentRenderBitmap(TBitmap* Bitmap) { return std::exchange(GCurrentRenderBitmap, Bitmap); }
+
 std::unique_ptr<TBitmap> RenderControlToBitmap(QWidget* Control, const TRect& Rect, bool ClientCoords,
                                                TPixelFormat PixelFormat, bool UseWindowRegion) {
   if (!Control) return nullptr;

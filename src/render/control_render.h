@@ -23,6 +23,9 @@ class TCanvas;
 // other than pf32bit are painted into a pf32bit bitmap that is converted at the end: that one is
 // the bitmap reported here.
 TBitmap* CurrentRenderBitmap();
+// Makes Bitmap the one reported while a widget paints through a bitmap of its own, so that
+// captures nested in that painting see it; returns the previous one, to be put back.
+TBitmap* ExchangeCurrentRenderBitmap(TBitmap* Bitmap);
 
 // Rect of Control painted into a new bitmap of the format (null for no control).
 std::unique_ptr<TBitmap> RenderControlToBitmap(QWidget* Control, const TRect& Rect, bool ClientCoords,

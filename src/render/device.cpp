@@ -80,13 +80,6 @@ QString ShortClassName(const QObject* Object) {
 
 const QLatin1String RenderWindowClass("TTERenderWindow");
 
-// The widget whose rectangle is the client area: a scroll area's viewport, else the widget.
-const QWidget* ClientWidget(const QWidget* Control) {
-  if (const auto* Area = qobject_cast<const QAbstractScrollArea*>(Control))
-    if (const QWidget* Viewport = Area->viewport()) return Viewport;
-  return Control;
-}
-
 bool AnySubWindowMaximized(const QMdiArea* Area) {
   const QList<QMdiSubWindow*> Windows = Area->subWindowList(QMdiArea::CreationOrder);
   return std::any_of(Windows.begin(), Windows.end(),
@@ -138,6 +131,12 @@ TPoint GetClientOffset(const QWidget* Control) {
   const TPoint Origin = ControlClientOrigin(Control);
   const TRect Window = ControlWindowRect(Control);
   return {Origin.X - Window.Left, Origin.Y - Window.Top};
+}
+
+QWidget* ClientWidget(const QWidget* Control) {
+  if (const auto* Area = qobject_cast<const QAbstractScrollArea*>(Control))
+    if (QWidget* Viewport = Area->viewport()) return Viewport;
+  return const_cast<QWidget*>(Control);
 }
 
 TPoint ControlClientOrigin(const QWidget* Control) { return ControlClientToScreen(Control, {0, 0}); }

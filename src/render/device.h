@@ -25,6 +25,8 @@ void SetupBitmap(TBitmap& Bitmap, const TPalette* Palette, int Width, int Height
 // The 256-entry palette that stands for the system palette (colour cube and greys).
 TPalette CopySystemPalette();
 
+// The widget whose rectangle is the client area: a scroll area's viewport, else the widget.
+QWidget* ClientWidget(const QWidget* Control);
 // The client origin in screen coordinates minus the top-left of the window rectangle.
 TPoint GetClientOffset(const QWidget* Control);
 TPoint ControlClientOrigin(const QWidget* Control);
