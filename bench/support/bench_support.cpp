@@ -6,10 +6,17 @@
 #include <QFile>
 #include <QWidget>
 #include <cstdlib>
+#include <ctime>
 
 #include "engine/transition_effect.h"
 
 namespace vte::bench {
+
+double ThreadCpuMilliseconds() {
+  timespec T;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
+  return T.tv_sec * 1e3 + T.tv_nsec / 1e6;
+}
 
 void UseOffscreenFullHdScreen() {
   if (!std::getenv("XDG_RUNTIME_DIR")) {

@@ -12,6 +12,10 @@ class TTransitionEffect;
 
 namespace vte::bench {
 
+// The calling thread's CPU time in milliseconds: leaves out the time other processes had the
+// processor on a shared machine.
+double ThreadCpuMilliseconds();
+
 // Before the application object: the offscreen platform with one 1920x1080 screen and no window
 // frames (unless QT_QPA_PLATFORM says otherwise).
 void UseOffscreenFullHdScreen();

@@ -10,6 +10,7 @@
 
 #include "engine/offscreen_runner.h"
 #include "engine/transition_effect.h"
+#include "support/bench_support.h"
 #include "gdi/simd_level.h"
 
 namespace vte::bench {
@@ -23,10 +24,8 @@ struct TTimes {
 };
 
 TTimes Now() {
-  timespec T;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
   const auto Wall = std::chrono::steady_clock::now().time_since_epoch();
-  return {T.tv_sec * 1e3 + T.tv_nsec / 1e6, std::chrono::duration<double, std::milli>(Wall).count()};
+  return {ThreadCpuMilliseconds(), std::chrono::duration<double, std::milli>(Wall).count()};
 }
 
 TTimes operator-(TTimes A, TTimes B) { return {A.Cpu - B.Cpu, A.Wall - B.Wall}; }

@@ -118,8 +118,10 @@ void TFCBackgroundOptions::SetBkgrndForm(const QMetaObject* FormClass) {
       Form->SetBorderStyle(bsNone);
       const QSize Client = FOwnerControl ? FOwnerControl->size() : Form->size();
       Form->setGeometry(-1, -1, Client.width(), Client.height());
-      // Shown, so that it lays itself out and paints, but on one pixel only: it never shows.
-      Form->setMask(QRegion(0, 0, 1, 1));
+      // Shown, so that it lays itself out and counts as visible, but kept off the screen
+      // altogether: a window region of one pixel would still show that pixel, and several
+      // platforms (offscreen, some Wayland compositors) ignore window masks.
+      Form->setAttribute(Qt::WA_DontShowOnScreen);
       Form->setAttribute(Qt::WA_ShowWithoutActivating);
       Form->show();
       FBkgrndForm = Form;

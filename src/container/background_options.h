@@ -81,8 +81,9 @@ public:
   void SetParentGlass(bool V);
 
   // The background form (owned), or null. A form class makes a new one for the owner control:
-  // borderless, the owner's client size, shown but kept off the screen's pixels by a one-pixel
-  // mask. Null frees it. Either way ParentBkgrndForm is cleared.
+  // borderless, the owner's client size, shown (it lays itself out, its controls are visible to
+  // the painting) but never put on the screen. Null frees it. Either way ParentBkgrndForm is
+  // cleared.
   TForm* BkgrndForm() const { return FBkgrndForm; }
   void SetBkgrndForm(const QMetaObject* FormClass);
 

@@ -2,7 +2,10 @@
 // plain colour, what lies below, glass, inherited pictures under scrolling, bevels and captions.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -220,6 +223,93 @@ TEST_F(EffectsPanel, TheMouseEnteringAndLeavingIsReported) {
   QTest::mouseMove(Form.windowHandle(), QPoint(200, 140));
   QApplication::processEvents();
   EXPECT_EQ(Seen, QStringList({"enter", "leave"}));
+}
+
+// Bricks with mortar and a little grain: a tile whose seams show when it is misplaced.
+TPicture BrickPicture() {
+  TBitmap B(64, 32, pf32bit);
+  for (int Y = 0; Y < 32; ++Y)
+    for (int X = 0; X < 64; ++X) {
+      const int Shift = Y < 16 ? 0 : 32;
+      const bool Mortar = Y % 16 == 15 || (X + Shift) % 64 == 63;
+      const int Grain = static_cast<int>((X * 73856093u ^ Y * 19349663u) % 23u);
+      B.Canvas().SetPixel(X, Y, Mortar ? RGB(200 + Grain, 196 + Grain, 186 + Grain)
+                                       : RGB(150 + Grain, 70 + Grain / 2 + (Y % 16), 50 + Grain / 2));
+    }
+  TPicture P;
+  P.SetBitmap(&B);
+  return P;
+}
+
+// A background form with controls of its own.
+class TBackdropForm : public TForm {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TBackdropForm(QObject* Owner) : TForm(Owner) {
+    SetColor(RGB(30, 60, 120));
+    auto* Stripe = new QWidget(this);
+    Stripe->setGeometry(0, 20, 2000, 12);
+    Stripe->setAutoFillBackground(true);
+    test::SetColor(Stripe, QColor(240, 200, 40));
+  }
+};
+
+// The look asked for: a tiled form, a transparent panel, glass, nested inherited pictures, a group
+// box and a panel showing a background form. Saved as PNG when VTE_SHOT_DIR names a folder.
+TEST(EffectsPanelLook, AFormTreeCapturedEqualsTheScreen) {
+  TOptionsForm Form;
+  Form.SetBorderStyle(bsNone);
+  Form.setGeometry(40, 40, 700, 493);
+  Form.BackgroundOptions()->SetPicture(BrickPicture());
+  auto Panel = [](QWidget* Parent, QRect R, const char* Caption) {
+    auto* P = new TEffectsPanel(Parent);
+    P->setGeometry(R);
+    P->SetCaption(QString::fromLatin1(Caption));
+    return P;
+  };
+  TEffectsPanel* Clear = Panel(&Form, {20, 20, 300, 140}, "Transparent");
+  Clear->BackgroundOptions()->SetOpaque(false);
+  auto* Button = new QWidget(&Form);  // lies below the glass
+  Button->setGeometry(380, 60, 120, 40);
+  Button->setAutoFillBackground(true);
+  test::SetColor(Button, QColor(20, 160, 60));
+  TEffectsPanel* Glass = Panel(&Form, {350, 20, 330, 140}, "Glass 128");
+  Glass->BackgroundOptions()->SetOpaque(false);
+  Glass->BackgroundOptions()->SetGlassColor(clNavy);
+  Glass->BackgroundOptions()->SetGlassTranslucency(128);
+  TEffectsPanel* Outer = Panel(&Form, {20, 180, 420, 290}, "");
+  Outer->SetBevelInner(bvLowered);
+  Outer->SetBorderWidth(4);
+  Outer->BackgroundOptions()->SetPicture(NumberedPicture(40, 40));
+  TEffectsPanel* Inner = Panel(Outer, {30, 30, 250, 200}, "ParentPicture");
+  Inner->BackgroundOptions()->SetParentPicture(true);
+  TEffectsPanel* Innermost = Panel(Inner, {20, 112, 150, 76}, "and again");
+  Innermost->SetBevelOuter(bvLowered);
+  Innermost->BackgroundOptions()->SetParentPicture(true);
+  Innermost->BackgroundOptions()->SetParentGlass(true);
+  Inner->BackgroundOptions()->SetGlassColor(clWhite);
+  Inner->BackgroundOptions()->SetGlassTranslucency(200);
+  auto* Box = new TEffectsGroupBox(&Form);
+  Box->setGeometry(460, 180, 220, 130);
+  Box->setTitle(QStringLiteral("Group box"));
+  Box->BackgroundOptions()->SetOpaque(false);
+  TEffectsPanel* Backdrop = Panel(&Form, {460, 330, 220, 140}, "Background form");
+  Backdrop->BackgroundOptions()->SetBkgrndForm(&TBackdropForm::staticMetaObject);
+  Form.show();
+  QApplication::processEvents();
+
+  EXPECT_TRUE(test::ScreenShowsItsPaint(&Form));
+  const QImage Bevelled = ScreenOf(Clear);
+  EXPECT_EQ(Bevelled.pixel(0, 0), ColorToQRgb(clBtnHighlight) | 0xFF000000u) << "bevels over the picture";
+  EXPECT_EQ(Bevelled.pixel(299, 139), ColorToQRgb(clBtnShadow) | 0xFF000000u);
+  // The background form's own look shows through its panel, stripe included.
+  const QImage Shown = ScreenOf(Backdrop);
+  EXPECT_EQ(Shown.pixel(100, 25), qRgb(240, 200, 40));
+  EXPECT_EQ(Shown.pixel(100, 60), qRgb(30, 60, 120));
+  if (const char* Dir = std::getenv("VTE_SHOT_DIR"))
+    ScreenOf(&Form).save(QString::fromLocal8Bit(Dir) + QStringLiteral("/background-options-") +
+                         QGuiApplication::platformName() + QStringLiteral(".png"));
 }
 
 }  // namespace
