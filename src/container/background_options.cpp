@@ -157,10 +157,12 @@ void TFCBackgroundOptions::GatherChildren(QWidget* Control) {
 
 void TFCBackgroundOptions::AttachTo(QWidget* Control) {
   Leave();
-  if (FOwnerControl) FOwnerControl->removeEventFilter(this);
-  FOwnerControl = Control;
+  if (FOwnerControl != Control) {
+    if (FOwnerControl) FOwnerControl->removeEventFilter(this);
+    if (Control) Control->installEventFilter(this);
+    FOwnerControl = Control;
+  }
   if (!Control) return;
-  Control->installEventFilter(this);
   for (QWidget* Up = Control->parentWidget(); Up; Up = Up->parentWidget()) {
     if (TFCBackgroundOptions* Options = FindBackgroundOptions(Up); Options && Options != this) {
       Join(Options);
