@@ -23,6 +23,7 @@ TForm::TForm(QObject* Owner) : QWidget(qobject_cast<QWidget*>(Owner), Qt::Window
 }
 
 TForm::~TForm() {
+  FDestroying = true;
   // No exception may leave a destructor: a failing OnDestroy handler is ignored here.
   if (OnDestroy) {
     try {
@@ -35,6 +36,7 @@ TForm::~TForm() {
 void TForm::AfterConstruction() {
   if (FCreated) return;
   FCreated = true;
+  Loaded();
   if (OnCreate) OnCreate(this);
 }
 

@@ -69,7 +69,8 @@ public:
   QWidget* ActiveControl() const;
   void SetActiveControl(QWidget* Control);
   // The form's main menu (owned by the form once set). A top-level form shows it along its top;
-  // a hosted form's menu is merged into its parent form's by the container.
+  // a hosted form's menu is merged into its parent form's by the container when the menu bar's
+  // "AutoMerge" property is true.
   QMenuBar* Menu() const { return FMenu; }
   void SetMenu(QMenuBar* Menu);
 
@@ -77,9 +78,12 @@ public:
   // hides it, caFree releases it, caMinimize minimises it). Closing the window does the same.
   void Close();
   bool CloseQuery();
+  // The form's destruction has begun (its OnDestroy runs).
+  bool Destroying() const { return FDestroying; }
   // Deletes the form once control returns to the event loop.
   void Release() { deleteLater(); }
-  // Fires OnCreate (once); CreateForm calls it when the form's construction is complete.
+  // Runs Loaded, then fires OnCreate (once); CreateForm calls it when the form's construction is
+  // complete.
   void AfterConstruction();
 
   TFormNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnEnter, OnExit;
@@ -89,6 +93,8 @@ public:
   TFormKeyEvent OnKeyDown;
 
 protected:
+  // The form's constructors have run (its controls, names and sizes are in place); OnCreate follows.
+  virtual void Loaded() {}
   void showEvent(QShowEvent* Event) override;
   void hideEvent(QHideEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
@@ -114,6 +120,7 @@ private:
   bool FCreated = false;
   bool FShownOnce = false;
   bool FClosing = false;
+  bool FDestroying = false;
   bool FApplyingFlags = false;
   QPointer<QWidget> FActiveControl;
   QPointer<QMenuBar> FMenu;

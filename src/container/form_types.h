@@ -37,6 +37,10 @@ Q_ENUM_NS(TBevelCut)
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 
+// Where a form container places a form it shows (fcfaDefault: as the form itself asks).
+enum TFCFormAlign { fcfaDefault, fcfaNone, fcfaCenter, fcfaClient, fcfaTopLeft, fcfaMainFormCenter };
+Q_ENUM_NS(TFCFormAlign)
+
 }  // namespace form_types
 }  // namespace vte
 

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QDeadlineTimer>
 #include <QScreen>
+#include <QTest>
 
 #include "engine/render_window.h"
 #include "render/control_render.h"
@@ -35,6 +37,15 @@ testing::AssertionResult ScreenShowsItsPaint(QWidget* Widget) {
         return testing::AssertionFailure() << "the screen shows 0x" << std::hex << Shown.pixel(X, Y) << " at " << std::dec
                                            << X << "," << Y << ", the widget paints 0x" << std::hex << Painted.pixel(X, Y);
   return testing::AssertionSuccess();
+}
+
+bool SettleScreen(QWidget* Widget) {
+  QDeadlineTimer Deadline(1000);
+  while (!ScreenShowsItsPaint(Widget)) {
+    if (Deadline.hasExpired()) return false;
+    QTest::qWait(5);
+  }
+  return true;
 }
 
 TTERenderWindow* TheRenderWindow() {

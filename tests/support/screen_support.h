@@ -19,6 +19,10 @@ QImage ScreenOf(QWidget* Widget);
 // Once pending paints are done, the screen shows exactly what the widget paints itself: the
 // state a transition over it must leave behind.
 testing::AssertionResult ScreenShowsItsPaint(QWidget* Widget);
+// Paints a widget shown into a window that was on the screen already reach the screen at the
+// window's next frame, not at once: this waits (a second at most) until the screen shows what the
+// widget paints, and answers whether it does.
+bool SettleScreen(QWidget* Widget);
 // The render window of the transition in progress, or null.
 TTERenderWindow* TheRenderWindow();
 

@@ -1,0 +1,246 @@
+// The form container: creating forms under its design rules, showing them with and without
+// transitions, the history with its capacity, destroyed forms re-created with their saved state,
+// placement, focus, the lock, and embedded forms.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTest>
+
+#include "container/embedded_form.h"
+#include "container/form_container.h"
+#include "engine/errors.h"
+#include "engine/transition_effect.h"
+#include "gdi/canvas.h"
+#include "support/screen_support.h"
+
+namespace vte {
+namespace {
+
+// A page designed without a border; an edit to take the focus.
+class TPlainForm : public TForm {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TPlainForm(QObject* Owner) : TForm(Owner) {
+    SetBorderStyle(bsNone);
+    resize(120, 80);
+    Edit = new QLineEdit(this);
+    Edit->setGeometry(10, 10, 80, 20);
+  }
+  QLineEdit* Edit;
+};
+
+class TBorderedForm : public TForm {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TBorderedForm(QObject* Owner) : TForm(Owner) {}
+};
+
+class TPageState : public TFCExtraData {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TPageState(QObject* Parent = nullptr) : TFCExtraData(Parent) {}
+  QString Text;
+};
+
+// An embedded page that keeps its edit's text across its destruction.
+class TPage : public TFCEmbeddedForm {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TPage(QObject* Owner) : TFCEmbeddedForm(Owner) {
+    setObjectName(QStringLiteral("Page"));
+    SetBorderStyle(bsSizeable);
+    SetClientWidth(150);
+    SetClientHeight(90);
+    Edit = new QLineEdit(this);
+    Edit->setGeometry(40, 30, 60, 20);
+    OnGetExtraDataClass = [](QObject*, const QMetaObject*& Class) { Class = &TPageState::staticMetaObject; };
+    OnSetExtraData = [this](QObject*, TFCExtraData* Data) { static_cast<TPageState*>(Data)->Text = Edit->text(); };
+    OnGetExtraData = [this](QObject*, TFCExtraData* Data) { Edit->setText(static_cast<TPageState*>(Data)->Text); };
+  }
+  QLineEdit* Edit;
+};
+
+class FormContainer : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Main.setGeometry(50, 50, 400, 300);
+    Container = new TFormContainer(&Main);
+    Container->setGeometry(10, 10, 300, 200);
+    Container->SetFlickerFree(false);
+    Container->SetSafeFormDestroy(false);
+    Main.show();
+    QApplication::processEvents();
+  }
+  TForm* Show(const QMetaObject* Class, bool Destroy = false) {
+    TForm* F = Container->CreateForm(Class);
+    Container->ShowForm(F, Destroy);
+    return F;
+  }
+  TForm Main;
+  TFormContainer* Container;
+};
+
+TEST_F(FormContainer, CreatedFormsFollowTheDesignRulesAndTheLock) {
+  try {
+    Container->CreateForm(&TBorderedForm::staticMetaObject);
+    FAIL() << "a bordered form was accepted";
+  } catch (const EFormContainerError& E) {
+    EXPECT_STREQ(E.what(), "'BorderStyle' property of 'TBorderedForm' must be 'bsNone'");
+  }
+  EXPECT_EQ(Container->FormCount(), 0);
+  EXPECT_FALSE(Container->Locked());
+  Container->OnFormCreate = [this](QObject*, TForm*) { Container->CreateForm(&TPlainForm::staticMetaObject); };
+  EXPECT_THROW(
+      {
+        try {
+          Container->CreateForm(&TPlainForm::staticMetaObject);
+        } catch (const EFormContainerError& E) {
+          EXPECT_STREQ(E.what(), "FomContainer is locked");
+          throw;
+        }
+      },
+      EFormContainerError);
+  EXPECT_FALSE(Container->Locked());
+  Container->OnFormCreate = nullptr;
+  TForm* F = Container->CreateForm(&TPlainForm::staticMetaObject);
+  EXPECT_TRUE(F->isHidden());
+  EXPECT_FALSE(F->isWindow());
+  TForm Stranger;
+  EXPECT_THROW(Container->ShowForm(&Stranger, false), EFormContainerError);
+}
+
+TEST_F(FormContainer, TheHistoryGoesBackDiscardsLaterEntriesAndKeepsItsCapacity) {
+  std::vector<TForm*> F;
+  for (int I = 0; I < 4; ++I) F.push_back(Show(&TPlainForm::staticMetaObject));
+  ASSERT_EQ(Container->HistoryCount(), 3);
+  EXPECT_TRUE(Container->GoBack(false));
+  EXPECT_EQ(Container->ActiveForm(), F[2]);
+  EXPECT_TRUE(Container->GoBack(false));
+  EXPECT_EQ(Container->ActiveForm(), F[1]);
+  EXPECT_EQ(Container->HistoryIndex(), 2);
+  Show(&TPlainForm::staticMetaObject);
+  ASSERT_EQ(Container->HistoryCount(), 2) << "the entries after the current one are gone";
+  EXPECT_EQ(Container->History(2)->Form, F[1]);
+  for (int I = 0; I < 25; ++I) Show(&TPlainForm::staticMetaObject);
+  EXPECT_EQ(Container->HistoryCount(), 20);
+  EXPECT_NE(Container->History(1)->Form, F[0]) << "the oldest entries were pushed out";
+  Container->SetLRUFormCapacity(5);
+  EXPECT_EQ(Container->HistoryCount(), 5);
+  EXPECT_EQ(Container->History(5)->Form, Container->Forms(Container->FormCount() - 1));
+}
+
+TEST_F(FormContainer, DestroyedFormsLeaveTheHistoryUnlessTheyAreSavedAndComeBackWithTheirState) {
+  Show(&TPlainForm::staticMetaObject, true);
+  Show(&TPlainForm::staticMetaObject, true);
+  EXPECT_EQ(Container->HistoryCount(), 0);
+  EXPECT_EQ(Container->FormCount(), 1);
+
+  Container->SetSaveLRUDestroyedForms(true);
+  auto* Page = static_cast<TPage*>(Show(&TPage::staticMetaObject, true));
+  Page->Edit->setText(QStringLiteral("kept"));
+  Show(&TPlainForm::staticMetaObject, true);
+  ASSERT_EQ(Container->HistoryCount(), 2);
+  EXPECT_EQ(Container->History(2)->Form, nullptr);
+  ASSERT_TRUE(Container->GoBack(true));
+  auto* Again = qobject_cast<TPage*>(Container->ActiveForm());
+  ASSERT_TRUE(Again);
+  EXPECT_EQ(Again->Edit->text(), QStringLiteral("kept"));
+  EXPECT_EQ(Container->HistoryIndex(), 2);
+}
+
+TEST_F(FormContainer, ShowingTheShownFormOnlyAsksAndFocuses) {
+  auto* F = static_cast<TPlainForm*>(Show(&TPlainForm::staticMetaObject));
+  int Asked = 0, Shows = 0;
+  Container->OnFormChange = [&](QObject*, TForm* Old, TForm* New, bool&) { Asked += Old == F && New == F; };
+  F->OnShow = [&](TForm*) { ++Shows; };
+  Main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Main));
+  Container->ShowForm(F, false);
+  QApplication::processEvents();
+  EXPECT_EQ(Asked, 1);
+  EXPECT_EQ(Shows, 0);
+  EXPECT_EQ(Container->HistoryCount(), 0);
+  EXPECT_TRUE(F->Edit->hasFocus());
+}
+
+TEST_F(FormContainer, PlacementFillsCentresAndClipsAtZero) {
+  TForm* F = Show(&TPlainForm::staticMetaObject);
+  EXPECT_EQ(F->geometry(), QRect(0, 0, 300, 200)) << "a maximisable form fills the container";
+  auto* G = static_cast<TPlainForm*>(Container->CreateForm(&TPlainForm::staticMetaObject));
+  G->SetBorderIcons(biSystemMenu);
+  Container->ShowForm(G, false, fcfaCenter);
+  EXPECT_EQ(G->geometry(), QRect(90, 60, 120, 80));
+  Container->resize(100, 50);
+  EXPECT_EQ(G->pos(), QPoint(0, 0));
+}
+
+TEST_F(FormContainer, ACancelledOrFailingChangeLeavesEverythingAsItWas) {
+  TForm* First = Show(&TPlainForm::staticMetaObject);
+  TForm* Second = Container->CreateForm(&TPlainForm::staticMetaObject);
+  TFlickerFreeTransition Cut;
+  Container->OnFormChange = [](QObject*, TForm*, TForm*, bool& CanChange) { CanChange = false; };
+  EXPECT_THROW(Container->ShowForm(Second, false, fcfaDefault, nullptr, &Cut), EAbort);
+  EXPECT_EQ(Container->ActiveForm(), First);
+  EXPECT_TRUE(First->isVisible());
+  EXPECT_FALSE(Cut.Prepared());
+  EXPECT_FALSE(TransitionActive);
+
+  Container->OnFormChange = nullptr;
+  Container->OnFormDestroy = [](QObject*, TForm*) { throw std::runtime_error("refused"); };
+  EXPECT_THROW(Container->ShowForm(Second, true, fcfaDefault, nullptr, &Cut), std::runtime_error);
+  EXPECT_FALSE(Container->Locked());
+  EXPECT_FALSE(Cut.Prepared());
+  EXPECT_FALSE(TransitionActive);
+}
+
+TEST_F(FormContainer, HostedMenusAndActionsJoinTheParentFormWhileShown) {
+  Main.SetMenu(new QMenuBar);
+  TForm* F = Container->CreateForm(&TPlainForm::staticMetaObject);
+  auto* Bar = new QMenuBar;
+  Bar->setProperty("AutoMerge", true);
+  QAction* Menu = Bar->addMenu(QStringLiteral("Page"))->menuAction();
+  F->SetMenu(Bar);
+  auto* Act = new QAction(F);
+  F->addAction(Act);
+  Container->ShowForm(F, false);
+  EXPECT_TRUE(Main.Menu()->actions().contains(Menu));
+  EXPECT_TRUE(Main.actions().contains(Act));
+  Show(&TPlainForm::staticMetaObject);
+  EXPECT_FALSE(Main.Menu()->actions().contains(Menu));
+  EXPECT_FALSE(Main.actions().contains(Act));
+}
+
+TEST_F(FormContainer, EmbeddedFormsAreNamedApartLoseTheirBorderAndPaintOverTheirPicture) {
+  auto* A = qobject_cast<TPage*>(Container->CreateForm(&TPage::staticMetaObject));
+  auto* B = qobject_cast<TPage*>(Container->CreateForm(&TPage::staticMetaObject));
+  EXPECT_EQ(A->objectName(), QStringLiteral("Page"));
+  EXPECT_EQ(B->objectName(), QStringLiteral("Page_1"));
+  EXPECT_EQ(B->BorderStyle(), bsNone);
+  EXPECT_EQ(B->size(), QSize(150, 90));
+  EXPECT_EQ(B->FormContainer(), Container);
+  TBitmap Tile(4, 4, pf32bit);
+  Tile.Canvas().Brush().Color = clBlue;
+  Tile.Canvas().FillRect(Rect(0, 0, 4, 4));
+  TPicture Picture;
+  Picture.SetBitmap(&Tile);
+  B->BackgroundOptions()->SetPicture(Picture);
+  B->OnPaint = [](TForm*, QPainter& P) { P.fillRect(QRect(0, 60, 20, 20), Qt::red); };
+  Container->ShowForm(B, false);
+  ASSERT_TRUE(test::SettleScreen(&Main));
+  EXPECT_EQ(B->pos(), QPoint(75, 55)) << "centred, as an embedded form asks by default";
+  const QImage S = test::ScreenOf(B);
+  EXPECT_EQ(S.pixel(100, 5), qRgb(0, 0, 255));
+  EXPECT_EQ(S.pixel(5, 65), qRgb(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace vte
+
+#include "form_container_test.moc"
