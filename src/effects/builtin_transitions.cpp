@@ -3,6 +3,7 @@
 // parts of the library a program references. The simple wipe and the shake stay out on purpose:
 // they show how a program makes its own effects, and lists and editors do not offer them.
 #include "effects/bitmap_mask.h"
+#include "effects/drip.h"
 #include "effects/push.h"
 #include "effects/roll.h"
 #include "effects/slide.h"
@@ -15,6 +16,7 @@ namespace vte {
 void RegisterBuiltInTransitions() {
   RegisterTransition(&TBlendTransition::staticMetaObject);
   RegisterTransition(&TBmpMaskTransition::staticMetaObject);
+  RegisterTransition(&TDripTransition::staticMetaObject);
   RegisterTransition(&TPushTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
   RegisterTransition(&TSlideTransition::staticMetaObject);
