@@ -4,6 +4,7 @@
 // they show how a program makes its own effects, and lists and editors do not offer them.
 #include "effects/bitmap_mask.h"
 #include "effects/drip.h"
+#include "effects/fuse.h"
 #include "effects/push.h"
 #include "effects/roll.h"
 #include "effects/slide.h"
@@ -17,6 +18,7 @@ void RegisterBuiltInTransitions() {
   RegisterTransition(&TBlendTransition::staticMetaObject);
   RegisterTransition(&TBmpMaskTransition::staticMetaObject);
   RegisterTransition(&TDripTransition::staticMetaObject);
+  RegisterTransition(&TFuseTransition::staticMetaObject);
   RegisterTransition(&TPushTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
   RegisterTransition(&TSlideTransition::staticMetaObject);
