@@ -10,6 +10,7 @@
 
 #include "effects/bitmap_mask.h"
 #include "engine/errors.h"
+#include "render/device.h"
 #include "support/bitmap_support.h"
 #include "support/effect_rules_support.h"
 #include "support/frame_recording_support.h"
@@ -59,8 +60,11 @@ TEST(BmpMask, EveryFrameShowsNewPixelsExactlyWhereTheLevelHasBeenReached) {
       TBmpMaskTransition Effect;
       Effect.SetMask(&C.Mask);
       Effect.SetReversed(C.Reversed);
-      Effect.SetSmoothingLevel(3);  // no fade on palette screens; elsewhere reset below
-      if (Bits != 8) Effect.SetSmoothingLevel(0);
+      // Palette screens cannot show a fade: there a smoothing level changes nothing, and the
+      // frames are composed in the old image itself.
+      Effect.SetSmoothingLevel(Bits == 8 ? 3 : 0);
+      EXPECT_TRUE(Effect.WorkOnOldImage());
+      EXPECT_EQ(Effect.GetPixelFormat(), DevicePixelFormat());
       test::TRecordOptions Options;
       Options.KeepScreens = true;
       const test::TFrameRecording Run = test::RecordRun(Effect, OldLook, NewLook, Options);
