@@ -95,8 +95,15 @@ void TBmpMaskTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FStretched->Canvas().SetStretchMode(COLORONCOLOR);
   FStretched->Canvas().StretchBlt(0, 0, W, H, FMask->Canvas(), 0, 0, FMask->Width(), FMask->Height(),
                                   ReversedToUse() ? NOTSRCCOPY : SRCCOPY);
-  // The graded fade writes a pixel only while it moves: the work bitmap starts as the old image.
-  if (FRunFade > 0) Data.WorkBitmap->Canvas().BitBlt(0, 0, W, H, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
+  // A frame writes only the pixels that move in it, over what the frame before left. The render
+  // target shows the old image to begin with, so where it holds the looks' pixels as they are
+  // (with their row length) the frames go there straight away: no work bitmap copied to it a
+  // frame. Otherwise the work bitmap must start as the old image.
+  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
+  FOnTarget = Data.CanDrawOnRenderTarget() && Target->ScanlineBytes() == Data.DstBmp->ScanlineBytes() &&
+              Data.SrcBmp && Data.SrcBmp->ScanlineBytes() == Data.DstBmp->ScanlineBytes();
+  if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
+    Data.WorkBitmap->Canvas().BitBlt(0, 0, W, H, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }
 
 void TBmpMaskTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
@@ -105,7 +112,7 @@ void TBmpMaskTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame,
   const int W = Data.Width, H = Data.Height;
   UpdateRect = Rect(0, 0, W, H);
   UnchangedRect = TRect{};
-  TBitmap &Work = *Data.WorkBitmap, &New = *Data.DstBmp;
+  TBitmap &Work = FOnTarget ? *Data.RenderCanvas->Bitmap() : *Data.WorkBitmap, &New = *Data.DstBmp;
   if (FRunFade == 0) {
     CopyLevelRange(Work.ScanLine(0), New.ScanLine(0), FStretched->ScanLine(0), Data.PixelFormat,
                    LevelFrames - 1 - LastExecutedFrame, LevelFrames - CurrentFrame, W, H, FStretched->ScanlineBytes(),
@@ -120,6 +127,7 @@ void TBmpMaskTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame,
 void TBmpMaskTransition::Finalize(TTETransitionData& Data) {
   FStretched.reset();
   FRunFade = 0;
+  FOnTarget = false;
   TTimedTransitionEffect::Finalize(Data);
 }
 

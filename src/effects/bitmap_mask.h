@@ -53,6 +53,7 @@ public:
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
+  bool DrawsOnRenderTarget() const override { return FOnTarget; }
 
 private:
   std::unique_ptr<TBitmap> FMask;
@@ -60,6 +61,7 @@ private:
   // Per run: the mask stretched over the work bitmap, and the fade length in force (0: none).
   std::unique_ptr<TBitmap> FStretched;
   int FRunFade = 0;
+  bool FOnTarget = false;  // frames drawn straight onto the render target
 };
 
 }  // namespace vte

@@ -19,7 +19,10 @@
 namespace vte {
 namespace {
 
-constexpr int W = 23, H = 11;
+// Two widths: the looks' rows are rounded up to whole groups of pixels, so at 24 they are as long
+// as the screen's and the frames are drawn on it straight away, at 23 in the work bitmap.
+constexpr int Widths[] = {23, 24};
+constexpr int H = 11;
 
 TBitmap GreyMask(int Width, int Height, std::uint32_t Seed) {
   TBitmap M = test::NoiseBitmap(Width, Height, Seed, pf8bit);
@@ -35,7 +38,7 @@ TBitmap UniformMask(int Width, int Height, std::uint8_t Level) {
 }
 
 // The level of area pixel (X, Y) for masks that stretch trivially (the area's size, or uniform).
-int LevelAt(const TBitmap& Mask, int X, int Y, bool Reversed) {
+int LevelAt(const TBitmap& Mask, int X, int Y, bool Reversed, int W) {
   const int V = Mask.ScanLine(Y * Mask.Height() / H)[X * Mask.Width() / W];
   return Reversed ? 255 - V : V;
 }
@@ -46,37 +49,39 @@ TEST(BmpMask, EveryFrameShowsNewPixelsExactlyWhereTheLevelHasBeenReached) {
     TBitmap Mask;
     bool Reversed;
   };
-  const TCase Cases[] = {{"levels of the area's size", GreyMask(W, H, 5), false},
-                         {"the same, reversed", GreyMask(W, H, 5), true},
-                         {"uniform 128: all at frame 128", UniformMask(5, 3, 128), false},
-                         {"one pixel of 77: a cut at frame 179", UniformMask(1, 1, 77), false},
-                         {"0 reversed: all at frame 1", UniformMask(1, 1, 0), true}};
-  const TBitmap OldLook = test::NoiseBitmap(W, H, 1), NewLook = test::NoiseBitmap(W, H, 2);
-  for (int Bits : {8, 16, 24, 32}) {
-    test::TScreenDepth Depth(Bits);
-    const TBitmap Old = test::OnDevice(OldLook), New = test::OnDevice(NewLook);
-    for (const TCase& C : Cases) {
-      SCOPED_TRACE(std::string(C.Name) + ", " + std::to_string(Bits) + "-bit screen");
-      TBmpMaskTransition Effect;
-      Effect.SetMask(&C.Mask);
-      Effect.SetReversed(C.Reversed);
-      // Palette screens cannot show a fade: there a smoothing level changes nothing, and the
-      // frames are composed in the old image itself.
-      Effect.SetSmoothingLevel(Bits == 8 ? 3 : 0);
-      EXPECT_TRUE(Effect.WorkOnOldImage());
-      EXPECT_EQ(Effect.GetPixelFormat(), DevicePixelFormat());
-      test::TRecordOptions Options;
-      Options.KeepScreens = true;
-      const test::TFrameRecording Run = test::RecordRun(Effect, OldLook, NewLook, Options);
-      ASSERT_EQ(Run.ShownCount(), 255);
-      ASSERT_TRUE(Run.EndsOn(New));
-      for (const test::TRecordedFrame* F : Run.Shown())
-        for (int Y = 0; Y < H; ++Y)
-          for (int X = 0; X < W; ++X) {
-            const bool Changed = LevelAt(C.Mask, X, Y, C.Reversed) >= 256 - F->Frame;
-            ASSERT_EQ(test::Raw(F->Screen, X, Y), test::Raw(Changed ? New : Old, X, Y))
-                << "frame " << F->Frame << " pixel " << X << "," << Y;
-          }
+  for (int W : Widths) {
+    const TCase Cases[] = {{"levels of the area's size", GreyMask(W, H, 5), false},
+                           {"the same, reversed", GreyMask(W, H, 5), true},
+                           {"uniform 128: all at frame 128", UniformMask(5, 3, 128), false},
+                           {"one pixel of 77: a cut at frame 179", UniformMask(1, 1, 77), false},
+                           {"0 reversed: all at frame 1", UniformMask(1, 1, 0), true}};
+    const TBitmap OldLook = test::NoiseBitmap(W, H, 1), NewLook = test::NoiseBitmap(W, H, 2);
+    for (int Bits : {8, 16, 24, 32}) {
+      test::TScreenDepth Depth(Bits);
+      const TBitmap Old = test::OnDevice(OldLook), New = test::OnDevice(NewLook);
+      for (const TCase& C : Cases) {
+        SCOPED_TRACE(std::string(C.Name) + ", " + std::to_string(Bits) + "-bit screen");
+        TBmpMaskTransition Effect;
+        Effect.SetMask(&C.Mask);
+        Effect.SetReversed(C.Reversed);
+        // Palette screens cannot show a fade: there a smoothing level changes nothing, and the
+        // frames are composed in the old image itself.
+        Effect.SetSmoothingLevel(Bits == 8 ? 3 : 0);
+        EXPECT_TRUE(Effect.WorkOnOldImage());
+        EXPECT_EQ(Effect.GetPixelFormat(), DevicePixelFormat());
+        test::TRecordOptions Options;
+        Options.KeepScreens = true;
+        const test::TFrameRecording Run = test::RecordRun(Effect, OldLook, NewLook, Options);
+        ASSERT_EQ(Run.ShownCount(), 255);
+        ASSERT_TRUE(Run.EndsOn(New));
+        for (const test::TRecordedFrame* F : Run.Shown())
+          for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X) {
+              const bool Changed = LevelAt(C.Mask, X, Y, C.Reversed, W) >= 256 - F->Frame;
+              ASSERT_EQ(test::Raw(F->Screen, X, Y), test::Raw(Changed ? New : Old, X, Y))
+                  << "frame " << F->Frame << " pixel " << X << "," << Y << ", width " << W;
+            }
+      }
     }
   }
 }
@@ -86,30 +91,32 @@ int RoundedDiv(int X, int D) { return (2 * X + D) / (2 * D); }
 
 TEST(BmpMask, SmoothingFadesEachPixelLinearlyOverItsLevelsFrames) {
   test::TScreenDepth Depth(32);
-  const TBitmap Mask = GreyMask(W, H, 9);
-  const TBitmap Old = test::NoiseBitmap(W, H, 3), New = test::NoiseBitmap(W, H, 4);
-  for (int Level = 1; Level <= 5; ++Level) {
-    SCOPED_TRACE("smoothing level " + std::to_string(Level));
-    const int Fade = TBmpMaskTransition::FadeLength(Level);
-    EXPECT_EQ(Fade, 4 << Level);
-    TBmpMaskTransition Effect;
-    Effect.SetMask(&Mask);
-    Effect.SetSmoothingLevel(Level);
-    test::TRecordOptions Options;
-    Options.KeepScreens = true;
-    const test::TFrameRecording Run = test::RecordRun(Effect, Old, New, Options);
-    ASSERT_EQ(Run.ShownCount(), 256 + Fade - 2);
-    ASSERT_TRUE(Run.EndsOn(test::OnDevice(New)));
-    for (const test::TRecordedFrame* F : Run.Shown())
-      for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X) {
-          const int D = std::clamp(LevelAt(Mask, X, Y, false) - (255 - F->Frame), 0, Fade);
-          for (int B = 0; B < 3; ++B) {
-            const int O = Old.ScanLine(Y)[4 * X + B], N = New.ScanLine(Y)[4 * X + B];
-            ASSERT_EQ(F->Screen.ScanLine(Y)[4 * X + B], RoundedDiv(O * (Fade - D) + N * D, Fade))
-                << "frame " << F->Frame << " pixel " << X << "," << Y;
+  for (int W : Widths) {
+    const TBitmap Mask = GreyMask(W, H, 9);
+    const TBitmap Old = test::NoiseBitmap(W, H, 3), New = test::NoiseBitmap(W, H, 4);
+    for (int Level = 1; Level <= 5; ++Level) {
+      SCOPED_TRACE("smoothing level " + std::to_string(Level));
+      const int Fade = TBmpMaskTransition::FadeLength(Level);
+      EXPECT_EQ(Fade, 4 << Level);
+      TBmpMaskTransition Effect;
+      Effect.SetMask(&Mask);
+      Effect.SetSmoothingLevel(Level);
+      test::TRecordOptions Options;
+      Options.KeepScreens = true;
+      const test::TFrameRecording Run = test::RecordRun(Effect, Old, New, Options);
+      ASSERT_EQ(Run.ShownCount(), 256 + Fade - 2);
+      ASSERT_TRUE(Run.EndsOn(test::OnDevice(New)));
+      for (const test::TRecordedFrame* F : Run.Shown())
+        for (int Y = 0; Y < H; ++Y)
+          for (int X = 0; X < W; ++X) {
+            const int D = std::clamp(LevelAt(Mask, X, Y, false, W) - (255 - F->Frame), 0, Fade);
+            for (int B = 0; B < 3; ++B) {
+              const int O = Old.ScanLine(Y)[4 * X + B], N = New.ScanLine(Y)[4 * X + B];
+              ASSERT_EQ(F->Screen.ScanLine(Y)[4 * X + B], RoundedDiv(O * (Fade - D) + N * D, Fade))
+                  << "frame " << F->Frame << " pixel " << X << "," << Y << ", width " << W;
+            }
           }
-        }
+    }
   }
 }
 
