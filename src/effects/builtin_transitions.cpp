@@ -2,6 +2,9 @@
 // line here; the registry calls this once, on its first use, so every effect is there whatever
 // parts of the library a program references. The simple wipe and the shake stay out on purpose:
 // they show how a program makes its own effects, and lists and editors do not offer them.
+#include "effects/bitmap_mask.h"
+#include "effects/drip.h"
+#include "effects/fuse.h"
 #include "effects/push.h"
 #include "effects/roll.h"
 #include "effects/slide.h"
@@ -13,6 +16,9 @@ namespace vte {
 
 void RegisterBuiltInTransitions() {
   RegisterTransition(&TBlendTransition::staticMetaObject);
+  RegisterTransition(&TBmpMaskTransition::staticMetaObject);
+  RegisterTransition(&TDripTransition::staticMetaObject);
+  RegisterTransition(&TFuseTransition::staticMetaObject);
   RegisterTransition(&TPushTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
   RegisterTransition(&TSlideTransition::staticMetaObject);

@@ -60,5 +60,19 @@ inline TVec SpreadBytesBy8(std::uint32_t Bits) {
   return _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(Bits)), Spread);
 }
 
+// The VecBytes / Times bytes at P in order, each repeated Times (2 or 4) times: one mask byte for
+// every byte of its 16- or 32-bit pixel. Widened first, so that no byte crosses a 128-bit half.
+template <int Times> inline TVec SpreadEachByte(const std::uint8_t* P) {
+  if constexpr (Times == 4) {
+    const TVec Wide = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(P)));
+    const TVec Spread = _mm256_setr_epi8(0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12, 0, 0, 0, 0, 4, 4, 4, 4, 8,
+                                         8, 8, 8, 12, 12, 12, 12);
+    return _mm256_shuffle_epi8(Wide, Spread);
+  } else {
+    const TVec Wide = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(P)));
+    return _mm256_or_si256(Wide, _mm256_slli_epi16(Wide, 8));
+  }
+}
+
 }  // namespace
 }  // namespace vte::simd_avx2

@@ -39,8 +39,14 @@ inline VTE_LANES_VEC Sub16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_
 inline VTE_LANES_VEC Add32(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(add_epi32)(A, B); }
 inline VTE_LANES_VEC Sub32(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(sub_epi32)(A, B); }
 inline VTE_LANES_VEC Mullo16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(mullo_epi16)(A, B); }
-// Unsigned bytes, saturating at 255.
+// Unsigned bytes, saturating at 255 / at 0.
 inline VTE_LANES_VEC AddsU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(adds_epu8)(A, B); }
+inline VTE_LANES_VEC SubsU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(subs_epu8)(A, B); }
+inline VTE_LANES_VEC MinU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(min_epu8)(A, B); }
+inline VTE_LANES_VEC MaxU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(max_epu8)(A, B); }
+// Signed 16-bit lanes.
+inline VTE_LANES_VEC Min16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(min_epi16)(A, B); }
+inline VTE_LANES_VEC Max16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(max_epi16)(A, B); }
 
 template <int N> inline VTE_LANES_VEC Srli16(VTE_LANES_VEC A) { return VTE_LANES_OP(srli_epi16)(A, N); }
 template <int N> inline VTE_LANES_VEC Slli16(VTE_LANES_VEC A) { return VTE_LANES_OP(slli_epi16)(A, N); }
@@ -62,6 +68,7 @@ inline bool AnyByteSet(VTE_LANES_VEC A) { return VTE_LANES_OP(movemask_epi8)(A) 
 // Within each 128-bit half: the low / high eight bytes of A and B interleaved.
 inline VTE_LANES_VEC UnpackLo8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(unpacklo_epi8)(A, B); }
 inline VTE_LANES_VEC UnpackHi8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(unpackhi_epi8)(A, B); }
+inline VTE_LANES_VEC UnpackLo16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(unpacklo_epi16)(A, B); }
 // Within each 128-bit half: the 16-bit lanes of A, then of B, as unsigned saturated bytes.
 inline VTE_LANES_VEC PackUs16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(packus_epi16)(A, B); }
 

@@ -46,5 +46,20 @@ inline TVec SpreadBytesBy8(std::uint32_t Bits) {
   return _mm_unpacklo_epi64(_mm_set1_epi8(static_cast<char>(Bits >> 8)), _mm_set1_epi8(static_cast<char>(Bits & 0xFF)));
 }
 
+// The VecBytes / Times bytes at P in order, each repeated Times (2 or 4) times: one mask byte for
+// every byte of its 16- or 32-bit pixel.
+template <int Times> inline TVec SpreadEachByte(const std::uint8_t* P) {
+  if constexpr (Times == 4) {
+    int Word;
+    __builtin_memcpy(&Word, P, 4);
+    const TVec V = _mm_cvtsi32_si128(Word);
+    const TVec Twice = _mm_unpacklo_epi8(V, V);
+    return _mm_unpacklo_epi16(Twice, Twice);
+  } else {
+    const TVec V = _mm_loadl_epi64(reinterpret_cast<const TVec*>(P));
+    return _mm_unpacklo_epi8(V, V);
+  }
+}
+
 }  // namespace
 }  // namespace vte::simd_sse2

@@ -1,0 +1,132 @@
+#pragma once
+// The row kernels of the mask work routines, one source compiled once per instruction set
+// (mask_work_sse2.cpp, mask_work_avx2.cpp; see gdi/simd_kernel.h). The level-range copy and the
+// graded fade touch few pixels a frame: they look at VecBytes mask bytes at once and go on at the
+// next group when none of them is in range, so a frame costs about one read of the mask. Mixing
+// works on 16-bit lanes; the same unpacks widen pixels and mask levels, so the pack that ends a
+// step puts every byte back in its place at both widths. The rest of a row goes through the
+// one-pixel steps of mask_kernels.h.
+#include "pixel/mask_kernels.h"
+
+namespace vte::VTE_SIMD_NAMESPACE {
+namespace {
+
+// All ones in the bytes whose value lies in Low..High (given as broadcast bytes, Low <= High).
+inline TVec InRange(TVec V, TVec Low, TVec High) { return CmpEq8(MinU8(MaxU8(V, Low), High), V); }
+
+// The mask bytes of the pixels of one vector of Bytes-byte pixels, each repeated for every byte
+// of its pixel.
+template <int Bytes> inline TVec PixelLevels(const std::uint8_t* Mask) {
+  if constexpr (Bytes == 1) return LoadU<TVec>(Mask);
+  else return SpreadEachByte<Bytes>(Mask);
+}
+
+template <int Bytes>
+void LevelRangeRow(std::uint8_t* Work, const std::uint8_t* New, const std::uint8_t* Mask, int Count, int Low,
+                   int High) {
+  const TVec Lo = Broadcast8<TVec>(Low), Hi = Broadcast8<TVec>(High);
+  int I = 0;
+  for (; I + VecBytes <= Count; I += VecBytes) {
+    if (!AnyByteSet(InRange(LoadU<TVec>(Mask + I), Lo, Hi))) continue;
+    if constexpr (Bytes == 3) {
+      LevelRangePixels(Work, New, Mask, I, I + VecBytes, Low, High, 3);
+    } else {
+      constexpr int Lanes = VecBytes / Bytes;  // pixels a vector of pixels
+      for (int K = I; K < I + VecBytes; K += Lanes) {
+        const TVec Take = InRange(PixelLevels<Bytes>(Mask + K), Lo, Hi);
+        std::uint8_t* To = Work + K * Bytes;
+        StoreU(To, Select(Take, LoadU<TVec>(New + K * Bytes), LoadU<TVec>(To)));
+      }
+    }
+  }
+  LevelRangePixels(Work, New, Mask, I, Count, Low, High, Bytes);
+}
+
+// Two pixels a byte: the vector only says which groups to look at.
+void LevelRangeRow4(std::uint8_t* Work, const std::uint8_t* New, const std::uint8_t* Mask, int Count, int Low,
+                    int High) {
+  const TVec Lo = Broadcast8<TVec>(Low), Hi = Broadcast8<TVec>(High);
+  for (int I = 0; I < Count; I += VecBytes) {
+    const int End = I + VecBytes < Count ? I + VecBytes : Count;
+    if (End - I == VecBytes && !AnyByteSet(InRange(LoadU<TVec>(Mask + I), Lo, Hi))) continue;
+    LevelRangeNibbles(Work, New, Mask, I, End, Low, High);
+  }
+}
+
+void AgeRow(std::uint8_t* Dest, const std::uint8_t* Source, int Count, int Fade) {
+  const TVec By = Broadcast8<TVec>(Fade), White = Broadcast8<TVec>(255);
+  int I = 0;
+  for (; I + VecBytes <= Count; I += VecBytes) {
+    const TVec S = LoadU<TVec>(Source + I);
+    const TVec Keep = CmpEq8(S, White);
+    if (AllBytesSet(Keep)) continue;
+    StoreU(Dest + I, Select(Keep, LoadU<TVec>(Dest + I), SubsU8(S, By)));
+  }
+  AgeBytes(Dest, Source, I, Count, Fade);
+}
+
+// The 16-bit halves of a vector of bytes (UnpackLo8 / UnpackHi8 with zero; PackUs16 undoes it).
+struct TWide {
+  TVec Lo, Hi;
+  explicit TWide(TVec V) : Lo(UnpackLo8(V, Zero<TVec>())), Hi(UnpackHi8(V, Zero<TVec>())) {}
+};
+
+inline TVec SmoothHalf(TVec Old, TVec New, TVec L, TVec Max, TVec Half) {
+  const TVec T = Add16(Add16(Mullo16(Old, L), Mullo16(New, Sub16(Max, L))), Half);
+  return Srli16<8>(Add16(T, Srli16<8>(T)));
+}
+
+void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
+               int Count) {
+  constexpr int Pixels = VecBytes / 4;
+  const TVec Max = Broadcast16<TVec>(255), Half = Broadcast16<TVec>(128);
+  int I = 0;
+  for (; I + Pixels <= Count; I += Pixels) {
+    const TWide O(LoadU<TVec>(Old + 4 * I)), N(LoadU<TVec>(New + 4 * I)), L(SpreadEachByte<4>(Mask + I));
+    StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Max, Half), SmoothHalf(O.Hi, N.Hi, L.Hi, Max, Half)));
+  }
+  SmoothPixels(Work, Old, New, Mask, I, Count);
+}
+
+struct TGradedConsts {
+  TVec Level, Fade, Half, Zero16;
+  TShift Shift;
+  explicit TGradedConsts(const TGradedLevels& L)
+      : Level(Broadcast16<TVec>(L.Level)), Fade(Broadcast16<TVec>(1 << L.FadeShift)),
+        Half(Broadcast16<TVec>((1 << L.FadeShift) >> 1)), Zero16(Zero<TVec>()), Shift(ShiftCount(L.FadeShift)) {}
+};
+
+inline TVec GradedHalf(TVec Old, TVec New, TVec V, const TGradedConsts& C) {
+  const TVec D = Min16(Max16(Sub16(V, C.Level), C.Zero16), C.Fade);
+  return Srl16(Add16(Add16(Mullo16(Old, Sub16(C.Fade, D)), Mullo16(New, D)), C.Half), C.Shift);
+}
+
+void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
+               int Count, const TGradedLevels& Levels) {
+  if (Levels.WindowHigh < Levels.WindowLow) return;
+  constexpr int Pixels = VecBytes / 4;
+  const TVec Lo = Broadcast8<TVec>(Levels.WindowLow), Hi = Broadcast8<TVec>(Levels.WindowHigh);
+  const TGradedConsts C(Levels);
+  int I = 0;
+  for (; I + VecBytes <= Count; I += VecBytes) {
+    if (!AnyByteSet(InRange(LoadU<TVec>(Mask + I), Lo, Hi))) continue;
+    for (int K = I; K < I + VecBytes; K += Pixels) {
+      const TVec Levels4 = SpreadEachByte<4>(Mask + K);
+      const TVec Take = InRange(Levels4, Lo, Hi);
+      if (!AnyByteSet(Take)) continue;
+      const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), V(Levels4);
+      const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, V.Lo, C), GradedHalf(O.Hi, N.Hi, V.Hi, C));
+      std::uint8_t* To = Work + 4 * K;
+      StoreU(To, Select(Take, Mixed, LoadU<TVec>(To)));
+    }
+  }
+  GradedPixels(Work, Old, New, Mask, I, Count, Levels);
+}
+
+}  // namespace
+
+const TMaskKernels MaskKernels{
+    {LevelRangeRow4, LevelRangeRow<1>, LevelRangeRow<2>, LevelRangeRow<3>, LevelRangeRow<4>}, AgeRow, SmoothRow,
+    GradedRow};
+
+}  // namespace vte::VTE_SIMD_NAMESPACE
