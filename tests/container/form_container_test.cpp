@@ -3,7 +3,11 @@
 // placement, focus, the lock, and embedded forms.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
@@ -14,6 +18,10 @@
 #include "engine/errors.h"
 #include "engine/transition_effect.h"
 #include "gdi/canvas.h"
+#include "effects/slide.h"
+#include "effects/wipe.h"
+#include "engine/blend_transition.h"
+#include "support/hook_effect.h"
 #include "support/screen_support.h"
 
 namespace vte {
@@ -238,6 +246,105 @@ TEST_F(FormContainer, EmbeddedFormsAreNamedApartLoseTheirBorderAndPaintOverTheir
   const QImage S = test::ScreenOf(B);
   EXPECT_EQ(S.pixel(100, 5), qRgb(0, 0, 255));
   EXPECT_EQ(S.pixel(5, 65), qRgb(255, 0, 0));
+}
+
+// A page of one colour with a caption, so that frames show which page is where.
+class TColourPage : public TForm {
+  Q_OBJECT
+
+public:
+  Q_INVOKABLE explicit TColourPage(QObject* Owner) : TForm(Owner) {
+    SetBorderStyle(bsNone);
+    static const TColor Colours[] = {RGB(200, 60, 50), RGB(40, 150, 80), RGB(50, 90, 200), RGB(230, 190, 40)};
+    static int Made = 0;
+    SetColor(Colours[Made++ % 4]);
+    auto* Label = new QLineEdit(QStringLiteral("Page %1").arg(Made), this);
+    Label->setGeometry(20, 20, 160, 24);
+  }
+};
+
+TEST_F(FormContainer, ATwoPassChangeShowsTheEmptyContainerBetweenTheForms) {
+  Container->SetColor(clYellow);
+  Show(&TColourPage::staticMetaObject);
+  TForm* Next = Container->CreateForm(&TColourPage::staticMetaObject);
+  test::THookEffect Effect(4);
+  Effect.SetPassSetting(teTwoPasses);
+  Effect.SetMilliseconds(0);
+  int Changes = 0;
+  Container->OnFormChange = [&](QObject*, TForm*, TForm*, bool&) { ++Changes; };
+  QRgb Between = 0;
+  int Calls = 0;
+  // The first frame of the second pass has drawn a quarter of the rows over the intermediate look.
+  Effect.OnFrame = [&](int) {
+    if (++Calls == 4) Between = test::ScreenOf(Container).pixel(150, 180);
+  };
+  Container->ShowForm(Next, false, fcfaDefault, nullptr, &Effect);
+  EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(Between, qRgb(255, 255, 0)) << "the passes meet on the empty container";
+  EXPECT_EQ(Effect.FramesDrawn, 6);
+  EXPECT_EQ(Container->ActiveForm(), Next);
+  EXPECT_TRUE(test::SettleScreen(&Main));
+}
+
+TEST(FormContainerParent, DestroyingTheParentFormClosesItsContainersBeforeItsOwnOnDestroy) {
+  auto* Main = new TForm;
+  QStringList Seen;
+  Main->OnDestroy = [&](TForm*) { Seen << QStringLiteral("parent's OnDestroy"); };
+  auto* Container = new TFormContainer(Main);
+  Container->SetFlickerFree(false);
+  Container->ShowForm(Container->CreateForm(&TPlainForm::staticMetaObject), false);
+  Container->OnFormChange = [&](QObject*, TForm* Old, TForm* New, bool&) {
+    if (Old && !New) Seen << QStringLiteral("page closed");
+  };
+  delete Main;
+  EXPECT_EQ(Seen, QStringList({QStringLiteral("page closed"), QStringLiteral("parent's OnDestroy")}));
+}
+
+// Three pages through a wipe, a slide and a blend, then back through the history with a wipe:
+// the frames at a quarter, half and three quarters of each run differ from both pages, and each
+// run ends on its page. Saved as PNG when VTE_SHOT_DIR names a folder.
+TEST_F(FormContainer, PagesChangeThroughTransitionsAndBackThroughTheHistory) {
+  Main.setGeometry(50, 50, 720, 513);
+  Container->setGeometry(10, 10, 700, 493);
+  Container->SetColor(RGB(250, 250, 240));
+  TWipeTransition Wipe;
+  TSlideTransition Slide;
+  TBlendTransition Blend;
+  const char* Dir = std::getenv("VTE_SHOT_DIR");
+  int Run = 0;
+  auto Through = [&](TTimedTransitionEffect& Effect, const std::function<void()>& Change) {
+    ++Run;
+    Effect.SetMilliseconds(400);
+    Effect.AbortCheckInterval = 0;  // asked every frame, so the grabs come on time
+    const QImage Before = test::ScreenOf(Container);
+    std::vector<QImage> Frames;
+    QElapsedTimer Clock;
+    Effect.OnStartTransition = [&](TTransitionEffect*) { Clock.start(); };
+    Effect.OnAbortQuery = [&](QObject*, TTransitionEffect*, bool&) {
+      if (Frames.size() < 3 && Clock.isValid() && Clock.elapsed() >= 100 * static_cast<qint64>(Frames.size() + 1))
+        Frames.push_back(test::ScreenOf(Container));
+    };
+    Change();
+    ASSERT_TRUE(test::SettleScreen(&Main));
+    const QImage After = test::ScreenOf(Container);
+    ASSERT_EQ(Frames.size(), 3u) << "run " << Run;
+    for (std::size_t I = 0; I < Frames.size(); ++I) {
+      EXPECT_NE(Frames[I], Before) << "run " << Run << " frame " << I;
+      EXPECT_NE(Frames[I], After) << "run " << Run << " frame " << I;
+      if (Dir)
+        Frames[I].save(QStringLiteral("%1/container-%2-%3-%4.png").arg(QString::fromLocal8Bit(Dir)).arg(Run)
+                           .arg(QGuiApplication::platformName()).arg(25 * (I + 1)));
+    }
+  };
+  Container->ShowForm(Container->CreateForm(&TColourPage::staticMetaObject), false);
+  ASSERT_TRUE(test::SettleScreen(&Main));
+  Through(Wipe, [&] { Container->ShowForm(Container->CreateForm(&TColourPage::staticMetaObject), false, fcfaDefault, nullptr, &Wipe); });
+  Slide.SetDirection(tedLeft);
+  Through(Slide, [&] { Container->ShowForm(Container->CreateForm(&TColourPage::staticMetaObject), false, fcfaDefault, nullptr, &Slide); });
+  Through(Blend, [&] { Container->ShowForm(Container->CreateForm(&TColourPage::staticMetaObject), false, fcfaDefault, nullptr, &Blend); });
+  Wipe.SetDirection(tedLeft);
+  Through(Wipe, [&] { EXPECT_TRUE(Container->GoBack(false, &Wipe)); });
+  EXPECT_EQ(Container->HistoryIndex(), 3);
 }
 
 }  // namespace
