@@ -190,9 +190,8 @@ void TFormTransitions::RunShowTransition() {
   }
   if (Area.isEmpty()) return;
   T->Prepare(FForm, Bounds(Area.x(), Area.y(), Area.width(), Area.height()));
-  // The render window's old look goes into the form's backing store while the form is still
-  // invisible: when the form's pixels come back, they are the same as the screen's.
-  QCoreApplication::sendPostedEvents(FForm, QEvent::UpdateRequest);
+  // The window's pixels come back as the screen had them (Qt's X11 windows have no background
+  // of their own), and the render window's first frame is the first paint they see.
   RestoreWindowRegion();
   if (HasWindowRegion(FForm)) T->RenderWindowRegion = FForm->mask().translated(-Area.topLeft());
   if (T->Prepared()) T->Execute();

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QScreen>
+#include <QTest>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -102,7 +103,8 @@ protected:
     Below.setAutoFillBackground(true);
     test::SetColor(&Below, Qt::blue);
     Below.show();
-    Settle();
+    // A real window system exposes and paints the window in its own time.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Area().pixelColor(10, 10) == QColor(Qt::blue); }, 3000));
     Form.SetBorderStyle(bsNone);
     Form.SetColor(clRed);
     Form.setGeometry(120, 100, 400, 300);
@@ -151,6 +153,13 @@ TEST_F(FormTransitionsScreen, EnabledDecidesEachShowAndHidingNeverAnimates) {
   EXPECT_EQ(Runs, AnimatesHere() ? 1 : 0);
   // Shown and hidden: the mask is the form's again (it had none).
   EXPECT_TRUE(Form.mask().isEmpty());
+  // Without a transition of its own the form is cut in by a flicker-free transition made for
+  // that show only.
+  Component->SetShowTransition(nullptr);
+  Form.show();
+  EXPECT_TRUE(ScreenShowsItsPaint(&Form));
+  EXPECT_EQ(Component->ShowTransition(), nullptr);
+  EXPECT_FALSE(TransitionActive);
 }
 
 TEST_F(FormTransitionsScreen, FramesGoFromTheScreenBelowToTheForm) {
