@@ -64,16 +64,13 @@ INSTANTIATE_TEST_SUITE_P(Effects, MinimalPlatform, ::testing::Values("wipe", "sl
 // With no screen to copy there is no old look for a window that appears: it shows at once.
 TEST(MinimalPlatformForm, AFormWithAShowTransitionShowsAtOnce) {
   TForm Form;
-  auto* Component = new TFormTransitions(&Form);
   auto* Wipe = new TWipeTransition;
   int Runs = 0;
   Wipe->OnStartTransition = [&](TTransitionEffect*) { ++Runs; };
-  Component->SetShowTransition(Wipe);
+  (new TFormTransitions(&Form))->SetShowTransition(Wipe);
   Form.show();
-  EXPECT_TRUE(Form.isVisible());
   EXPECT_EQ(Runs, 0);
-  EXPECT_TRUE(Form.mask().isEmpty());
-  EXPECT_FALSE(TransitionActive);
+  EXPECT_TRUE(Form.isVisible() && Form.mask().isEmpty());
 }
 
 }  // namespace
