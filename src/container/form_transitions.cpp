@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
