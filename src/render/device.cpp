@@ -417,4 +417,10 @@ bool RealizeControlPalettes(const QWidget* Control, bool ForceBackground) {
 
 bool HasWindowRegion(const QWidget* Window) { return Window && !Window->mask().isEmpty(); }
 
+bool WindowMasksShapeTheScreen() {
+  return HaveGuiApplication() && QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+QRegion OffWindowRegion() { return QRegion(-1, -1, 1, 1); }
+
 }  // namespace vte

@@ -6,6 +6,7 @@
 // Client area on Qt: for a child widget the whole widget (client offset (0,0)); for a scroll area
 // its viewport; for a top-level window its geometry(), the non-client area being the window frame
 // (frameGeometry()).
+#include <QRegion>
 #include <QString>
 #include <Qt>
 #include <memory>
@@ -95,5 +96,11 @@ bool ScreenCanBeCopied();
 bool RealizeControlPalettes(const QWidget* Control, bool ForceBackground);
 // The window has a mask (QWidget::setMask).
 bool HasWindowRegion(const QWidget* Window);
+// Whether a window's mask decides which of its pixels reach the screen. X11 honours masks; the
+// offscreen platform ignores them (and says so), as some Wayland compositors do.
+bool WindowMasksShapeTheScreen();
+// A mask that leaves none of a window's pixels on the screen while the window stays mapped: an
+// empty region would mean "no mask" to Qt, so it is one pixel outside the window.
+QRegion OffWindowRegion();
 
 }  // namespace vte

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "container/form.h"
+#include "container/form_transitions.h"
 #include "effects/slide.h"
 #include "effects/wipe.h"
 #include "engine/blend_transition.h"
@@ -58,6 +60,18 @@ TEST_P(MinimalPlatform, TheOldLookIsPaintedAndTheRunEndsOnTheNewLook) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, MinimalPlatform, ::testing::Values("wipe", "slide", "blend"));
+
+// With no screen to copy there is no old look for a window that appears: it shows at once.
+TEST(MinimalPlatformForm, AFormWithAShowTransitionShowsAtOnce) {
+  TForm Form;
+  auto* Wipe = new TWipeTransition;
+  int Runs = 0;
+  Wipe->OnStartTransition = [&](TTransitionEffect*) { ++Runs; };
+  (new TFormTransitions(&Form))->SetShowTransition(Wipe);
+  Form.show();
+  EXPECT_EQ(Runs, 0);
+  EXPECT_TRUE(Form.isVisible() && Form.mask().isEmpty());
+}
 
 }  // namespace
 }  // namespace vte
