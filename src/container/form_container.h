@@ -56,6 +56,9 @@ public:
   void SetAutoScroll(bool V);
   TFCBackgroundOptions* BackgroundOptions() const { return FOptions; }
   void SetBackgroundOptions(TFCBackgroundOptions* V);  // copies the settings
+  // The background options' picture.
+  TPicture& Picture() { return FOptions->Picture(); }
+  void SetPicture(const TPicture& V) { FOptions->SetPicture(V); }
   // bsNone or bsSingle (a sunken edge).
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle V);

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "container/embedded_form.h"
 #include "container/form.h"
 #include "render/device.h"
 
@@ -40,7 +41,7 @@ QObject* TFormTransitions::CheckedOwner(QObject* Owner) {
   // Checked before the component exists: a refused component is never a child of its owner. The
   // embedded form is known by name: it paints its own background options.
   if (!Owner) return Owner;
-  if (Owner->inherits("vte::TFCEmbeddedForm"))
+  if (qobject_cast<TFCEmbeddedForm*>(Owner))
     throw std::runtime_error("A FormTransitions component is not necessary in a TFCEmbeddedForm");
   for (QObject* Child : Owner->children())
     if (qobject_cast<TFormTransitions*>(Child))

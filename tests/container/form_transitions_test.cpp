@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "container/embedded_form.h"
 #include "container/form.h"
 #include "container/form_transitions.h"
 #include "effects/roll.h"
@@ -24,11 +25,6 @@ namespace {
 
 using test::ScreenShowsItsPaint;
 using test::TheRenderWindow;
-
-// Stands for the embedded form, which the component knows by its class name only.
-class TFCEmbeddedForm : public TForm {
-  Q_OBJECT
-};
 
 TEST(FormTransitions, RefusedComponentsLeaveNothingBehindAndOneAnswersForTheForm) {
   auto Refusal = [](QObject* Owner) -> std::string {
@@ -170,4 +166,3 @@ TEST_F(FormTransitionsScreen, ARollGoesFromTheScreenBelowToTheForm) {
 }  // namespace
 }  // namespace vte
 
-#include "form_transitions_test.moc"
