@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test bench demo asan clean
+.PHONY: deps configure build test bench demo asan fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +26,23 @@ bench: build
 demo: build
 	@if [ -x $(BUILD_DIR)/demo/vteffects-demo ]; then $(BUILD_DIR)/demo/vteffects-demo; \
 	else echo "The demonstration program is not built yet."; fi
+
+# The fuzz targets for FUZZ_SECONDS each, from the seed corpora the tests write (build/fuzz-corpus);
+# what they find goes to build/fuzz/findings.
+FUZZ_SECONDS ?= 60
+fuzz: build
+	@ctest --preset $(PRESET) -R FuzzSeeds >/dev/null
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@rm -rf build/fuzz/findings && mkdir -p build/fuzz/findings
+	@for t in list_loader picture; do \
+	  mkdir -p build/fuzz/corpus/$$t && \
+	  build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/findings/$$t- build/fuzz/corpus/$$t $(BUILD_DIR)/fuzz-corpus/$$t 2>&1 \
+	    | grep -E "^(stat::number_of_executed_units|stat::new_units_added|==[0-9]+==ERROR|SUMMARY)|Done [0-9]+ runs" \
+	    || true; \
+	  test -z "$$(ls build/fuzz/findings/$$t-* 2>/dev/null)" || { echo "fuzz_$$t found a failure"; exit 1; }; \
+	done
 
 clean:
 	@rm -rf build
