@@ -3,9 +3,12 @@
 // parts of the library a program references. The simple wipe and the shake stay out on purpose:
 // they show how a program makes its own effects, and lists and editors do not offer them.
 #include "effects/bitmap_mask.h"
+#include "effects/circle.h"
+#include "effects/diagonal.h"
 #include "effects/drip.h"
 #include "effects/fuse.h"
 #include "effects/push.h"
+#include "effects/radial.h"
 #include "effects/roll.h"
 #include "effects/slide.h"
 #include "effects/wipe.h"
@@ -17,9 +20,12 @@ namespace vte {
 void RegisterBuiltInTransitions() {
   RegisterTransition(&TBlendTransition::staticMetaObject);
   RegisterTransition(&TBmpMaskTransition::staticMetaObject);
+  RegisterTransition(&TCircleTransition::staticMetaObject);
+  RegisterTransition(&TDiagonalTransition::staticMetaObject);
   RegisterTransition(&TDripTransition::staticMetaObject);
   RegisterTransition(&TFuseTransition::staticMetaObject);
   RegisterTransition(&TPushTransition::staticMetaObject);
+  RegisterTransition(&TRadialTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
   RegisterTransition(&TSlideTransition::staticMetaObject);
   RegisterTransition(&TWipeTransition::staticMetaObject);

@@ -1,0 +1,129 @@
+#pragma once
+// The base of the effects whose frames come from a shape growing in a mask: the subclass says how
+// many shape frames a picture needs and paints the shape of a frame (or of a run of frames) on a
+// mask's canvas with its current pen and brush; the base owns the masks, the style and substyle in
+// force (drawn at random per run for Style or SubStyle 0, kept across the two passes of a run) and
+// the two ways of composing a frame:
+//   plain     a 1-bit mask: a black pixel lets the new image through. The new image is copied
+//             only where the frame changed the mask (for shapes painted whole, the difference
+//             with the accumulated mask), straight into the old image;
+//   smoothed  (SmoothingLevel 1..6 on a screen of more than 8 bits) an 8-bit mask whose pixels
+//             darken frame by frame from TopLevel, when the shape reaches them, down to 0 (the
+//             new image), so the shape's edge is a soft gradient; LevelCount - 1 extra frames let
+//             the last shape frame fade out. Each frame is mixed from the untouched old and new
+//             images by the levels (pixel/mask_work.h, ComposeSmoothed).
+// Subclasses publish Style, SubStyle, SmoothingLevel and Reversed as far as they use them.
+#include <memory>
+
+#include "engine/timed_transition.h"
+
+namespace vte {
+
+class TMaskedTransition : public TTimedTransitionEffect {
+  Q_OBJECT
+  Q_CLASSINFO("EditorClassName", "TMaskedTransitionEditor")
+
+public:
+  explicit TMaskedTransition(QObject* Owner = nullptr);
+  ~TMaskedTransition() override;
+
+  // 0 draws a style per run; otherwise 1..StyleCount. A new style sets SubStyle to 1 (0 with
+  // Style 0); values out of range are ignored.
+  int Style() const { return FStyle; }
+  void SetStyle(int Value);
+  // 0 draws a substyle per run; otherwise 1..GetSubStyleCount(Style); with Style 0 only 0.
+  int SubStyle() const { return FSubStyle; }
+  void SetSubStyle(int Value);
+  int SmoothingLevel() const { return FSmoothingLevel; }
+  void SetSmoothingLevel(int Value);  // 0..6; other values are ignored
+  int StyleCount() const { return FStyleCount; }
+
+  // The style of the run: Style, or the one drawn for the run (Random(StyleCount) + 1).
+  int StyleToUse() const;
+  // The substyle of the run: SubStyle or the one drawn for it, mapped by GetReversedSubStyle when
+  // ReversedToUse holds. Subclasses make every geometric choice through these two.
+  int SubStyleToUse() const;
+
+  virtual int GetSubStyleCount(int Style) const { return Style == 0 ? 0 : 1; }
+  // The substyle that plays the same shape backwards.
+  virtual int GetReversedSubStyle(int /*Style*/, int SubStyle) const { return SubStyle; }
+  // The smoothed path is in force: a level above 0 and a screen of 15 bits a pixel or more. Must
+  // not change during a run.
+  virtual bool SmoothingActive() const;
+
+  // The grey levels of a smoothing level (1..6): a pixel the shape reaches holds TopLevel, then
+  // LevelStep less every frame down to BottomLevel, and 0 a frame later; LevelCount - 1 frames
+  // follow the last shape frame.
+  struct TLevels {
+    int LevelStep = 0, LevelCount = 0, TopLevel = 0, BottomLevel = 0;
+    int ExtraFrames() const { return LevelCount - 1; }
+  };
+  static TLevels Levels(int SmoothingLevel);
+
+  // Copies Style, SubStyle and SmoothingLevel through the setters, so what this class does not
+  // offer is dropped.
+  void Assign(const TTransitionEffect& Source) override;
+
+  int GetBitmapsWidth(int Width) const override;
+  TPixelFormat GetPixelFormat() const override;
+  bool RenderWhenClipped() const override { return false; }
+  bool NeedWorkBitmap() const override { return true; }
+  // The plain path paints over the old image in place; the smoothed path mixes every frame from
+  // the untouched old image.
+  bool WorkOnOldImage() const override { return !SmoothingActive(); }
+
+  void Initialize(TTETransitionData& Data, int& Frames) override;
+  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
+                    int LastExecutedFrame) override;
+  void Finalize(TTETransitionData& Data) override;
+
+  // Shape frames of the run in progress.
+  int ShapeFrames() const { return FShapeFrames; }
+
+protected:
+  void SetStyleCount(int Count) { FStyleCount = Count; }
+
+  // Shape frames for Data's size and the style and substyle in force.
+  virtual int CalcShapeFrames(const TTETransitionData& Data) = 0;
+  // Sets UpdateRect and UnchangedRect (and may add DirtyRects when Final) for the change from
+  // shape frame PrevFrame to CurrentFrame (Step frames); when Draw, paints the shape of that change
+  // on Mask's canvas with its current pen and brush.
+  virtual void PaintMask(TBitmap& Mask, int CurrentFrame, int Step, int TotalFrames, int PrevFrame,
+                         const TTETransitionData& Data, bool Draw, bool Final) = 0;
+  // PaintMask paints the whole shape of CurrentFrame, not only its new part.
+  virtual bool MaskIsCumulative() const { return false; }
+  // The mask's UpdateRect goes back to white after each plain frame.
+  virtual bool ClearMaskAfterFrame() const { return false; }
+  // The painted shape marks where the old image stays (shrinking shapes).
+  virtual bool MaskIsInverted() const { return false; }
+  // The smoothed path repaints the shapes whole on one of two alternating masks and ages the
+  // levels from the other.
+  virtual bool SmoothWithTwoMasks() const { return false; }
+
+private:
+  // Where a frame's routines work: UpdateRect minus UnchangedRect, or each dirty rectangle when
+  // there are two or more.
+  template <class F> void ForEachRegion(F&& Work) const;
+  void ApplyMask(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame, int TotalFrames,
+                 TBitmap& Mask, TBitmap* AccumMask, bool PaintOnly, bool Draw, bool Final);
+  // Paints shape frames Frame - Count + 1 .. Frame in grey Level on the smoothed mask.
+  void PaintLevel(TTETransitionData& Data, int Level, int Frame, int Count);
+  void SmoothFrame(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame);
+  std::unique_ptr<TBitmap> NewMask(const TTETransitionData& Data, bool Smooth) const;
+
+  int FStyle = 1;
+  int FSubStyle = 1;
+  int FSmoothingLevel = 0;
+  int FStyleCount = 1;
+  // Drawn for the current run when Style or SubStyle is 0 (0: not drawn yet).
+  mutable int FRandomStyle = 0;
+  mutable int FRandomSubStyle = 0;
+
+  // Per run.
+  std::unique_ptr<TBitmap> FMask, FAccumMask, FSmoothMask, FSmoothMask2;
+  int FShapeFrames = 0;
+  bool FSmooth = false;
+  TLevels FLevels;
+};
+
+}  // namespace vte

@@ -1,0 +1,250 @@
+// The circle, radial and diagonal transitions through the offscreen runner, in every style and
+// substyle: the effect rules with and without smoothing, the plain path's reveal (once new, a
+// pixel stays new), no pixel left at the old image by the last smoothed frame, Reversed as the
+// twin substyle (and, for circles and diagonals, whose shapes do not overlap from frame to frame,
+// as the same frames backwards), the frame counts and the cases particular to each.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effects/circle.h"
+#include "effects/diagonal.h"
+#include "effects/radial.h"
+#include "gdi/rasterizer.h"
+#include "support/bitmap_support.h"
+#include "support/distinct_looks_support.h"
+#include "support/effect_rules_support.h"
+#include "support/frame_recording_support.h"
+#include "support/screen_depth.h"
+
+namespace vte {
+namespace {
+
+using TNewSet = std::vector<bool>;  // per pixel, row by row: the frame shows the new image there
+
+struct TRun {
+  std::vector<TNewSet> Frames;  // the frames shown
+  int Total = 0;                // frame units of the run
+};
+
+// A plain run of a small area: which pixels each frame shows new.
+TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook) {
+  test::TRecordOptions Options;
+  Options.KeepScreens = true;
+  const test::TFrameRecording R = test::RecordRun(E, OldLook, NewLook, Options);
+  const TBitmap New = test::OnDevice(NewLook);
+  TRun Run;
+  for (const test::TRecordedFrame* F : R.Shown()) {
+    TNewSet S;
+    for (int Y = 0; Y < New.Height(); ++Y)
+      for (int X = 0; X < New.Width(); ++X) S.push_back(test::Raw(F->Screen, X, Y) == test::Raw(New, X, Y));
+    Run.Frames.push_back(S);
+  }
+  Run.Total = R.ShownCount() + 1;
+  return Run;
+}
+
+using TMake = std::function<std::unique_ptr<TMaskedTransition>()>;
+
+// Every style and substyle, forwards and reversed, plain and smoothed: the effect rules; on the
+// plain path a growing reveal and the twin substyle's frames when reversed; on the smoothed path
+// no pixel still wholly old in the last frame shown.
+void CheckEveryStyle(const TMake& Make, int W, int H) {
+  test::TScreenDepth Depth(32);
+  const test::TDistinctLooks Looks(W, H);
+  const TBitmap Old = test::OnDevice(Looks.Old());
+  const int Styles = Make()->StyleCount();
+  for (int Style = 1; Style <= Styles; ++Style)
+    for (int S = 1; S <= Make()->GetSubStyleCount(Style); ++S)
+      for (bool Reversed : {false, true})
+        for (int Smoothing : {0, 4}) {
+          SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S) + (Reversed ? " reversed" : "") +
+                       (Smoothing ? " smoothed" : ""));
+          const auto E = Make();
+          E->SetStyle(Style);
+          E->SetSubStyle(S);
+          E->SetReversed(Reversed);
+          E->SetSmoothingLevel(Smoothing);
+          test::TRuleOptions Rules;
+          Rules.Mixes = E->SmoothingActive();
+          Rules.MayEndSilently = W * H == 1;
+          EXPECT_TRUE(test::KeepsEffectRules(*E, Looks, Rules));
+          if (E->SmoothingActive()) {
+            test::TRecordOptions Options;
+            Options.KeepScreens = true;
+            const test::TFrameRecording R = test::RecordRun(*E, Looks.Old(), Looks.New(), Options);
+            ASSERT_FALSE(R.Shown().empty());
+            const TBitmap& Last = R.Shown().back()->Screen;
+            for (int Y = 0; Y < H; ++Y)
+              for (int X = 0; X < W; ++X)
+                ASSERT_NE(test::Raw(Last, X, Y), test::Raw(Old, X, Y)) << "a speck of old at " << X << "," << Y;
+            continue;
+          }
+          const TRun Run = PlainRun(*E, Looks.Old(), Looks.New());
+          for (std::size_t F = 1; F < Run.Frames.size(); ++F)
+            for (std::size_t P = 0; P < Run.Frames[F].size(); ++P)
+              ASSERT_TRUE(Run.Frames[F][P] || !Run.Frames[F - 1][P]) << "frame " << F + 1 << " hides pixel " << P;
+          if (Reversed) {
+            const auto Twin = Make();
+            Twin->SetStyle(Style);
+            Twin->SetSubStyle(E->GetReversedSubStyle(Style, S));
+            EXPECT_EQ(PlainRun(*Twin, Looks.Old(), Looks.New()).Frames, Run.Frames) << "not the twin substyle";
+          }
+        }
+}
+
+// Forward frame g shows new exactly where the backward run's frame Total - g shows old.
+void ExpectPlaysBackwards(TMaskedTransition& Forward, TMaskedTransition& Backward, const TBitmap& Old,
+                          const TBitmap& New) {
+  const TRun A = PlainRun(Forward, Old, New), B = PlainRun(Backward, Old, New);
+  ASSERT_EQ(A.Frames.size(), B.Frames.size());
+  const std::size_t N = A.Frames.size();
+  for (std::size_t G = 0; G < N; ++G) {
+    TNewSet OldOfBackward = B.Frames[N - 1 - G];
+    OldOfBackward.flip();
+    ASSERT_EQ(A.Frames[G], OldOfBackward) << "frame " << G + 1;
+  }
+}
+
+// The frame units of a run (shape frames, plus the fade's on the smoothed path).
+int FramesOf(TMaskedTransition& E, int W, int H, int Smoothing = 0) {
+  test::TScreenDepth Depth(32);
+  E.SetSmoothingLevel(Smoothing);
+  return test::RecordRun(E, test::NoiseBitmap(W, H, 1), test::NoiseBitmap(W, H, 2)).ShownCount() + 1;
+}
+
+// --- circle ---
+
+TEST(Circle, PropertiesAndFrameCounts) {
+  TCircleTransition E;
+  EXPECT_EQ(E.Description(), "Circle");
+  EXPECT_EQ(E.EditorClassName(), "TMaskedTransitionEditor");
+  EXPECT_EQ(E.StyleCount(), 3);
+  E.SetSubStyle(3);  // style 1 has two substyles
+  EXPECT_EQ(E.SubStyle(), 1);
+  E.SetStyle(2);
+  E.SetSubStyle(3);
+  EXPECT_EQ(E.SubStyle(), 3);
+  E.SetStyle(1);
+  EXPECT_EQ(FramesOf(E, 100, 100), 72);
+  EXPECT_EQ(FramesOf(E, 100, 100, 1), 72 + 7);
+  E.SetStyle(2);
+  EXPECT_EQ(FramesOf(E, 100, 100), 142);
+  test::TScreenDepth Palette(8);
+  EXPECT_FALSE(E.SmoothingActive()) << "no levels on a palette screen";
+  EXPECT_EQ(E.GetPixelFormat(), pf8bit);
+}
+
+TEST(Circle, FrameFShowsTheDiscOfRadiusFOrTheOldImageInsideTheShrinkingOne) {
+  test::TScreenDepth Depth(32);
+  constexpr int W = 23, H = 17;
+  const TBitmap Old = test::NoiseBitmap(W, H, 5), New = test::NoiseBitmap(W, H, 6);
+  for (int Style = 1; Style <= 3; ++Style)
+    for (int S = 1; S <= (Style == 1 ? 2 : 8); ++S) {
+      SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S));
+      TCircleTransition E;
+      E.SetStyle(Style);
+      E.SetSubStyle(S);
+      const TPoint C = E.CircleCentre(W, H);
+      const bool Growing = Style == 1 ? S == 1 : S <= 4;
+      const TRun Run = PlainRun(E, Old, New);
+      const int N = Run.Total;
+      for (int F = 1; F < N; ++F) {
+        const int R = Growing ? F : N - F;
+        const TRect Square = Rect(C.X - R, C.Y - R, C.X + R, C.Y + R);
+        for (int Y = 0, P = 0; Y < H; ++Y)
+          for (int X = 0; X < W; ++X, ++P) {
+            int L, Rt;
+            const bool Inside = EllipseRow(Square, Y, L, Rt) && X >= L && X < Rt;
+            ASSERT_EQ(Run.Frames[F - 1][P], Inside == Growing) << "frame " << F << " pixel " << X << "," << Y;
+          }
+      }
+      if (Growing) {
+        TCircleTransition Back;
+        Back.SetStyle(Style);
+        Back.SetSubStyle(S);
+        Back.SetReversed(true);
+        ExpectPlaysBackwards(E, Back, Old, New);
+      }
+    }
+}
+
+TEST(Circle, EveryStyle) {
+  CheckEveryStyle([] { return std::make_unique<TCircleTransition>(); }, 21, 13);
+}
+
+
+// --- radial ---
+
+TEST(Radial, PropertiesFrameCountsAndTheFirstLine) {
+  TRadialTransition E;
+  EXPECT_EQ(E.Description(), "Radial");
+  EXPECT_EQ(E.EditorClassName(), "TMaskedTransitionEditor");
+  EXPECT_EQ(E.StyleCount(), 7);
+  EXPECT_EQ(E.GetSubStyleCount(5), 16);
+  EXPECT_EQ(E.GetReversedSubStyle(5, 8), 7);
+  EXPECT_EQ(E.GetReversedSubStyle(5, 15), 16);
+  EXPECT_EQ(E.GetReversedSubStyle(4, 9), 9);
+  // 100 x 60: odd sizes 101 x 61, 328 positions around.
+  EXPECT_EQ(FramesOf(E, 100, 60), 328);
+  E.SetStyle(3);
+  EXPECT_EQ(FramesOf(E, 100, 60), 82);
+  EXPECT_EQ(FramesOf(E, 100, 60, 2), 82 + 14);
+  E.SetStyle(1);
+  E.SetSmoothingLevel(0);
+  test::TScreenDepth Depth(32);
+  const TBitmap Old = test::NoiseBitmap(100, 60, 1), New = test::NoiseBitmap(100, 60, 2);
+  const TRun Run = PlainRun(E, Old, New);
+  // Frame 1: the line from the centre (50, 30) straight up.
+  for (int Y = 0, P = 0; Y < 60; ++Y)
+    for (int X = 0; X < 100; ++X, ++P)
+      ASSERT_EQ(Run.Frames[0][P], X == 50 && Y <= 30) << X << "," << Y;
+}
+
+TEST(Radial, EveryStyle) {
+  CheckEveryStyle([] { return std::make_unique<TRadialTransition>(); }, 14, 9);
+}
+
+// --- diagonal ---
+
+TEST(Diagonal, PropertiesFramesAndEnds) {
+  TDiagonalTransition E;
+  EXPECT_EQ(E.Description(), "Diagonal");
+  EXPECT_EQ(E.EditorClassName(), "TMaskedTransitionEditor");
+  EXPECT_EQ(E.StyleCount(), 2);
+  EXPECT_EQ(E.GetReversedSubStyle(2, 1), 3);
+  EXPECT_EQ(E.GetReversedSubStyle(1, 3), 4);
+  EXPECT_EQ(FramesOf(E, 10, 4), 13);
+  EXPECT_EQ(FramesOf(E, 10, 4, 1), 13 + 7);
+  E.SetStyle(2);  // two edges are never smoothed
+  EXPECT_EQ(FramesOf(E, 10, 4, 3), 13);
+  E.SetStyle(1);
+  E.SetSmoothingLevel(0);
+  test::TScreenDepth Depth(32);
+  const TBitmap Old = test::NoiseBitmap(10, 4, 1), New = test::NoiseBitmap(10, 4, 2);
+  const TRun Run = PlainRun(E, Old, New);
+  ASSERT_EQ(Run.Frames.size(), 12u);
+  for (int F = 1; F <= 12; ++F)
+    for (int Y = 0, P = 0; Y < 4; ++Y)
+      for (int X = 0; X < 10; ++X, ++P) ASSERT_EQ(Run.Frames[F - 1][P], X + Y <= F - 1) << F << ": " << X << "," << Y;
+  for (int Style = 1; Style <= 2; ++Style)
+    for (int S = 1; S <= 4; ++S) {
+      SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S));
+      TDiagonalTransition A, B;
+      A.SetStyle(Style);
+      A.SetSubStyle(S);
+      B.SetStyle(Style);
+      B.SetSubStyle(A.GetReversedSubStyle(Style, S));
+      ExpectPlaysBackwards(A, B, Old, New);
+    }
+}
+
+TEST(Diagonal, EveryStyle) {
+  CheckEveryStyle([] { return std::make_unique<TDiagonalTransition>(); }, 19, 11);
+}
+
+}  // namespace
+}  // namespace vte
