@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <stdexcept>
 
 #include "engine/transition_list.h"
@@ -28,13 +27,14 @@ void Require(bool Holds, const char* What) {
 }  // namespace
 
 void EnsureApplication() {
-  static std::unique_ptr<QGuiApplication> App;
   if (QCoreApplication::instance()) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   static int Argc = 1;
   static char Name[] = "vte-fuzz";
   static char* Argv[] = {Name, nullptr};
-  App = std::make_unique<QGuiApplication>(Argc, Argv);
+  // Never destroyed: the fuzzer ends the process with exit(), and an application object destroyed
+  // among the static objects would outlive parts of Qt it needs.
+  new QGuiApplication(Argc, Argv);
 }
 
 void TransitionList(const std::uint8_t* Data, std::size_t Size) {
