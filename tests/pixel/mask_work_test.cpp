@@ -137,6 +137,31 @@ TEST(MaskWork, ComposeThroughMaskCopiesNewPixelsUnderBlackBitsInEveryFormat) {
   });
 }
 
+// The tiled 8x8 pattern: rows of 0xFF (untouched), 0x00 (copied whole) and mixed bits, each row
+// under its own pattern byte.
+TEST(MaskWork, ComposeThroughPatternCopiesNewPixelsUnderTheTiledPatternsBlackBits) {
+  std::mt19937 G(99);
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (int W = 1; W <= 257; ++W)
+      for (bool Padded : {true, false})
+        for (TPixelFormat F : {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+          const int Bits = PixelFormatStorageBits(F);
+          TPlane Work(W, Bits, Padded, G), New(W, Bits, Padded, G);
+          std::uint8_t Pattern[8];
+          for (int R = 0; R < 8; ++R) Pattern[R] = static_cast<std::uint8_t>(G() >> 8);
+          Pattern[(W + 1) % Rows] = W % 2 ? 0x00 : 0xFF;
+          TPlane Want = Work;
+          if (F != pf1bit)
+            for (int Y = 0; Y < Rows; ++Y)
+              for (int X = 0; X < W; ++X)
+                if (!((Pattern[Y % 8] >> (7 - X % 8)) & 1)) WritePixel(Want.Row(Y), X, F, ReadPixel(New.Row(Y), X, F));
+          ComposeThroughPattern(Work.Row(0), New.Row(0), Pattern, F, Work.Stride, W, Rows);
+          ExpectSame(Work, Want, W, F, "format " + std::to_string(F) + ", width " + std::to_string(W));
+          if (testing::Test::HasFatalFailure()) return;
+        }
+  });
+}
+
 TEST(MaskWork, MaskDifferenceKeepsOnlyFirstBlackBitsAndInversionFlipsWords) {
   ForEachCase([](int W, bool Padded, const TRegion& R, std::mt19937& G) {
     TPlane Mask(W, 1, Padded, G, true), Accum(W, 1, Padded, G, true);
