@@ -147,6 +147,31 @@ void ComposeThroughMask(std::uint8_t* Work, const std::uint8_t* New, const std::
   });
 }
 
+namespace {
+
+// A pattern row that lets only a pixel or two of eight through: those pixels are copied one by
+// one, which reads nothing of the work row and touches no byte that stays.
+constexpr int SparsePixels = 2;
+
+template <int Bytes>
+void CopyPixelsEveryEighth(std::uint8_t* To, const std::uint8_t* From, unsigned Keep, int Width) {
+  for (int P = 0; P < 8; ++P) {
+    if ((Keep >> (7 - P)) & 1) continue;
+    for (std::ptrdiff_t X = P; X < Width; X += 8) std::memcpy(To + X * Bytes, From + X * Bytes, Bytes);
+  }
+}
+
+void CopyEveryEighth(std::uint8_t* To, const std::uint8_t* From, unsigned Keep, int Bytes, int Width) {
+  switch (Bytes) {
+    case 1: return CopyPixelsEveryEighth<1>(To, From, Keep, Width);
+    case 2: return CopyPixelsEveryEighth<2>(To, From, Keep, Width);
+    case 3: return CopyPixelsEveryEighth<3>(To, From, Keep, Width);
+    default: return CopyPixelsEveryEighth<4>(To, From, Keep, Width);
+  }
+}
+
+}  // namespace
+
 void ComposeThroughPattern(std::uint8_t* Work, const std::uint8_t* New, const std::uint8_t Pattern[8],
                            TPixelFormat Format, int ImageStride, int Width, int Height) {
   const int Bits = Format >= pf4bit && Format <= pf32bit ? PixelFormatStorageBits(Format) : 0;
@@ -172,6 +197,8 @@ void ComposeThroughPattern(std::uint8_t* Work, const std::uint8_t* New, const st
     std::uint8_t* To = Work + static_cast<std::ptrdiff_t>(Y) * ImageStride;
     const std::uint8_t* From = New + static_cast<std::ptrdiff_t>(Y) * ImageStride;
     if (Pattern[R] == 0x00) std::memcpy(To, From, static_cast<std::size_t>(Bytes));
+    else if (Bits >= 8 && __builtin_popcount(~Pattern[R] & 0xFFu) <= SparsePixels)
+      CopyEveryEighth(To, From, Pattern[R], Bits / 8, Width);
     else Row(To, From, Take[R], Period, Bytes);
     if (HalfByte) {
       const unsigned T = Take[R][Bytes % Period] & 0xF0u;

@@ -149,6 +149,8 @@ TEST(MaskWork, ComposeThroughPatternCopiesNewPixelsUnderTheTiledPatternsBlackBit
           TPlane Work(W, Bits, Padded, G), New(W, Bits, Padded, G);
           std::uint8_t Pattern[8];
           for (int R = 0; R < 8; ++R) Pattern[R] = static_cast<std::uint8_t>(G() >> 8);
+          // Rows that let one or two pixels of eight through are copied pixel by pixel.
+          Pattern[W % Rows] = static_cast<std::uint8_t>(~(0x80u >> (W % 8)) & ~(W % 3 ? 0x01u << (W % 5) : 0u));
           Pattern[(W + 1) % Rows] = W % 2 ? 0x00 : 0xFF;
           TPlane Want = Work;
           if (F != pf1bit)
