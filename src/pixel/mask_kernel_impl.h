@@ -6,6 +6,7 @@
 // works on 16-bit lanes; the same unpacks widen pixels and mask levels, so the pack that ends a
 // step puts every byte back in its place at both widths. The rest of a row goes through the
 // one-pixel steps of mask_kernels.h.
+#include "gdi/prefetch.h"
 #include "pixel/mask_kernels.h"
 
 namespace vte::VTE_SIMD_NAMESPACE {
@@ -109,18 +110,30 @@ void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
   SmoothPixels(Work, Old, New, Mask, I, Count);
 }
 
+// The fade steps D = clamp(v - Level, 0, F) are taken on the levels as bytes: v + max(-Level, 0)
+// less max(Level, 0), both saturated, then at most F (Level is -127 .. 254, F at most 128; where
+// the sum saturates Level is below 0 and D is F either way). The mix is then Old plus the
+// difference's share: (Old * (F - D) + New * D + F / 2) >> s = Old + (((New - Old) * D + F / 2)
+// >> s), exact because Old * F is a whole multiple of F, with every term in a 16-bit lane
+// (|New - Old| * D + F / 2 <= 255 * 128 + 64) and the shift arithmetic.
 struct TGradedConsts {
-  TVec Level, Fade, Half, Zero16;
+  TVec Raise, Lower, Fade, Half;
   TShift Shift;
   explicit TGradedConsts(const TGradedLevels& L)
-      : Level(Broadcast16<TVec>(L.Level)), Fade(Broadcast16<TVec>(1 << L.FadeShift)),
-        Half(Broadcast16<TVec>((1 << L.FadeShift) >> 1)), Zero16(Zero<TVec>()), Shift(ShiftCount(L.FadeShift)) {}
+      : Raise(Broadcast8<TVec>(L.Level < 0 ? -L.Level : 0)), Lower(Broadcast8<TVec>(L.Level > 0 ? L.Level : 0)),
+        Fade(Broadcast8<TVec>(1 << L.FadeShift)), Half(Broadcast16<TVec>((1 << L.FadeShift) >> 1)),
+        Shift(ShiftCount(L.FadeShift)) {}
 };
 
-inline TVec GradedHalf(TVec Old, TVec New, TVec V, const TGradedConsts& C) {
-  const TVec D = Min16(Max16(Sub16(V, C.Level), C.Zero16), C.Fade);
-  return Srl16(Add16(Add16(Mullo16(Old, Sub16(C.Fade, D)), Mullo16(New, D)), C.Half), C.Shift);
+inline TVec FadeSteps(TVec Levels, const TGradedConsts& C) {
+  return MinU8(SubsU8(AddsU8(Levels, C.Raise), C.Lower), C.Fade);
 }
+
+inline TVec GradedHalf(TVec Old, TVec New, TVec D, const TGradedConsts& C) {
+  return Add16(Old, Sra16(Add16(Mullo16(Sub16(New, Old), D), C.Half), C.Shift));
+}
+
+constexpr int GradedAhead = 8 * VecBytes;  // pixels
 
 void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
                int Count, const TGradedLevels& Levels) {
@@ -130,15 +143,19 @@ void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
   const TGradedConsts C(Levels);
   int I = 0;
   for (; I + VecBytes <= Count; I += VecBytes) {
+    // The pixels of a group some way ahead are asked for when it will be mixed: the groups mixed
+    // lie apart, where the processor would not see the streams of lines by itself.
+    if (const int Next = I + GradedAhead; Next + VecBytes <= Count && AnyByteSet(InRange(LoadU<TVec>(Mask + Next), Lo, Hi)))
+      PrefetchLines(4 * VecBytes, Old + 4 * Next, New + 4 * Next, Work + 4 * Next);
     if (!AnyByteSet(InRange(LoadU<TVec>(Mask + I), Lo, Hi))) continue;
     for (int K = I; K < I + VecBytes; K += Pixels) {
       const TVec Levels4 = SpreadEachByte<4>(Mask + K);
       const TVec Take = InRange(Levels4, Lo, Hi);
       if (!AnyByteSet(Take)) continue;
-      const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), V(Levels4);
-      const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, V.Lo, C), GradedHalf(O.Hi, N.Hi, V.Hi, C));
+      const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), D(FadeSteps(Levels4, C));
+      const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, D.Lo, C), GradedHalf(O.Hi, N.Hi, D.Hi, C));
       std::uint8_t* To = Work + 4 * K;
-      StoreU(To, Select(Take, Mixed, LoadU<TVec>(To)));
+      StoreU(To, AllBytesSet(Take) ? Mixed : Select(Take, Mixed, LoadU<TVec>(To)));
     }
   }
   GradedPixels(Work, Old, New, Mask, I, Count, Levels);
