@@ -133,7 +133,7 @@ inline TVec GradedHalf(TVec Old, TVec New, TVec D, const TGradedConsts& C) {
   return Add16(Old, Sra16(Add16(Mullo16(Sub16(New, Old), D), C.Half), C.Shift));
 }
 
-constexpr int GradedAhead = 8 * VecBytes;  // pixels
+constexpr int GradedAhead = 32 * VecBytes;  // pixels
 
 void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
                int Count, const TGradedLevels& Levels) {
@@ -147,15 +147,19 @@ void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
     // lie apart, where the processor would not see the streams of lines by itself.
     if (const int Next = I + GradedAhead; Next + VecBytes <= Count && AnyByteSet(InRange(LoadU<TVec>(Mask + Next), Lo, Hi)))
       PrefetchLines(4 * VecBytes, Old + 4 * Next, New + 4 * Next, Work + 4 * Next);
-    if (!AnyByteSet(InRange(LoadU<TVec>(Mask + I), Lo, Hi))) continue;
+    const TVec GroupTake = InRange(LoadU<TVec>(Mask + I), Lo, Hi);
+    if (!AnyByteSet(GroupTake)) continue;
+    // A group wholly in the window (most of them, away from its edges) is mixed and stored
+    // without a look at single pixels.
+    const bool Whole = AllBytesSet(GroupTake);
     for (int K = I; K < I + VecBytes; K += Pixels) {
       const TVec Levels4 = SpreadEachByte<4>(Mask + K);
-      const TVec Take = InRange(Levels4, Lo, Hi);
-      if (!AnyByteSet(Take)) continue;
+      const TVec Take = Whole ? GroupTake : InRange(Levels4, Lo, Hi);
+      if (!Whole && !AnyByteSet(Take)) continue;
       const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), D(FadeSteps(Levels4, C));
       const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, D.Lo, C), GradedHalf(O.Hi, N.Hi, D.Hi, C));
       std::uint8_t* To = Work + 4 * K;
-      StoreU(To, AllBytesSet(Take) ? Mixed : Select(Take, Mixed, LoadU<TVec>(To)));
+      StoreU(To, Whole || AllBytesSet(Take) ? Mixed : Select(Take, Mixed, LoadU<TVec>(To)));
     }
   }
   GradedPixels(Work, Old, New, Mask, I, Count, Levels);
