@@ -133,7 +133,17 @@ inline TVec GradedHalf(TVec Old, TVec New, TVec D, const TGradedConsts& C) {
   return Add16(Old, Sra16(Add16(Mullo16(Sub16(New, Old), D), C.Half), C.Shift));
 }
 
-constexpr int GradedAhead = 32 * VecBytes;  // pixels
+// How a group of VecBytes pixels lies to the window: none of its levels in it, some, or all.
+enum TGroupInWindow : std::uint8_t { gwNone, gwSome, gwWhole };
+inline TGroupInWindow GroupInWindow(const std::uint8_t* Mask, TVec Lo, TVec Hi) {
+  const TVec In = InRange(LoadU<TVec>(Mask), Lo, Hi);
+  return AllBytesSet(In) ? gwWhole : AnyByteSet(In) ? gwSome : gwNone;
+}
+
+// Groups looked at ahead of the one mixed: their pixels are asked for from memory when they will
+// be mixed (the groups mixed lie apart, where the processor would not see the streams of lines by
+// itself), and what the look found is kept for when the loop gets there.
+constexpr int GradedAhead = 32;
 
 void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
                int Count, const TGradedLevels& Levels) {
@@ -141,20 +151,26 @@ void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
   constexpr int Pixels = VecBytes / 4;
   const TVec Lo = Broadcast8<TVec>(Levels.WindowLow), Hi = Broadcast8<TVec>(Levels.WindowHigh);
   const TGradedConsts C(Levels);
+  TGroupInWindow Seen[GradedAhead];
+  const int Groups = Count / VecBytes;
+  for (int G = 0; G < Groups && G < GradedAhead; ++G) Seen[G] = GroupInWindow(Mask + G * VecBytes, Lo, Hi);
   int I = 0;
-  for (; I + VecBytes <= Count; I += VecBytes) {
-    // The pixels of a group some way ahead are asked for when it will be mixed: the groups mixed
-    // lie apart, where the processor would not see the streams of lines by itself.
-    if (const int Next = I + GradedAhead; Next + VecBytes <= Count && AnyByteSet(InRange(LoadU<TVec>(Mask + Next), Lo, Hi)))
-      PrefetchLines(4 * VecBytes, Old + 4 * Next, New + 4 * Next, Work + 4 * Next);
-    const TVec GroupTake = InRange(LoadU<TVec>(Mask + I), Lo, Hi);
-    if (!AnyByteSet(GroupTake)) continue;
+  for (int G = 0; G < Groups; ++G, I += VecBytes) {
+    const TGroupInWindow Here = Seen[G % GradedAhead];
+    if (const int Next = G + GradedAhead; Next < Groups) {
+      const TGroupInWindow There = Seen[G % GradedAhead] = GroupInWindow(Mask + Next * VecBytes, Lo, Hi);
+      if (There != gwNone) {
+        const std::ptrdiff_t At = 4 * static_cast<std::ptrdiff_t>(Next) * VecBytes;
+        PrefetchLines(4 * VecBytes, Old + At, New + At, Work + At);
+      }
+    }
+    if (Here == gwNone) continue;
     // A group wholly in the window (most of them, away from its edges) is mixed and stored
     // without a look at single pixels.
-    const bool Whole = AllBytesSet(GroupTake);
+    const bool Whole = Here == gwWhole;
     for (int K = I; K < I + VecBytes; K += Pixels) {
       const TVec Levels4 = SpreadEachByte<4>(Mask + K);
-      const TVec Take = Whole ? GroupTake : InRange(Levels4, Lo, Hi);
+      const TVec Take = Whole ? Levels4 : InRange(Levels4, Lo, Hi);
       if (!Whole && !AnyByteSet(Take)) continue;
       const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), D(FadeSteps(Levels4, C));
       const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, D.Lo, C), GradedHalf(O.Hi, N.Hi, D.Hi, C));
