@@ -175,7 +175,7 @@ void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
       const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), D(FadeSteps(Levels4, C));
       const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, D.Lo, C), GradedHalf(O.Hi, N.Hi, D.Hi, C));
       std::uint8_t* To = Work + 4 * K;
-      StoreU(To, Whole || AllBytesSet(Take) ? Mixed : Select(Take, Mixed, LoadU<TVec>(To)));
+      StoreU(To, Whole ? Mixed : Select(Take, Mixed, LoadU<TVec>(To)));
     }
   }
   GradedPixels(Work, Old, New, Mask, I, Count, Levels);
