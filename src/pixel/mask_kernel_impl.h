@@ -3,7 +3,7 @@
 // (mask_work_sse2.cpp, mask_work_avx2.cpp; see gdi/simd_kernel.h). The level-range copy and the
 // graded fade touch few pixels a frame: they look at VecBytes mask bytes at once and go on at the
 // next group when none of them is in range, so a frame costs about one read of the mask. Mixing
-// works on 16-bit lanes; the same unpacks widen pixels and mask levels, so the pack that ends a
+// works on 16-bit lanes; the same unpacks widen pixels and fade steps, so the pack that ends a
 // step puts every byte back in its place at both widths. The rest of a row goes through the
 // one-pixel steps of mask_kernels.h.
 #include "gdi/prefetch.h"
@@ -170,8 +170,8 @@ void GradedRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
     const bool Whole = Here == gwWhole;
     for (int K = I; K < I + VecBytes; K += Pixels) {
       const TVec Levels4 = SpreadEachByte<4>(Mask + K);
-      const TVec Take = Whole ? Levels4 : InRange(Levels4, Lo, Hi);
-      if (!Whole && !AnyByteSet(Take)) continue;
+      TVec Take{};
+      if (!Whole && !AnyByteSet(Take = InRange(Levels4, Lo, Hi))) continue;
       const TWide O(LoadU<TVec>(Old + 4 * K)), N(LoadU<TVec>(New + 4 * K)), D(FadeSteps(Levels4, C));
       const TVec Mixed = PackUs16(GradedHalf(O.Lo, N.Lo, D.Lo, C), GradedHalf(O.Hi, N.Hi, D.Hi, C));
       std::uint8_t* To = Work + 4 * K;
