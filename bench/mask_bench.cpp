@@ -4,7 +4,7 @@
 // and fadegrays are timed in the same run, per output frame, with a full bitmap-mask run next to
 // ten dissolve frames.
 //
-//   bench_mask                       the table
+//   bench_mask [CASE]                the table (only the cases whose name holds CASE)
 //   bench_mask --look DIR [OLD NEW]  no timing: PNG frames at 10, 30, 50, 70 and 90 % of each case
 //                                    looked at (bitmap mask with a twirl and a wiper at smoothing
 //                                    0, 2 and 4, drip down, fuse styles 1, 4 and 13) between two
@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "effects/bitmap_mask.h"
@@ -50,22 +51,31 @@ std::unique_ptr<TTransitionEffect> MaskEffect(const TBitmap& Mask, int Smoothing
   return E;
 }
 
+const char* DirectionName(TTEEffectDirection D) {
+  return D == tedDown ? "down" : D == tedUp ? "up" : D == tedLeft ? "left" : "right";
+}
+
 std::vector<TCase> Cases(const TBitmap& Twirl, const TBitmap& Wiper, bool ForLooking) {
   std::vector<TCase> V;
-  for (int Smoothing : ForLooking ? std::vector<int>{0, 2, 4} : std::vector<int>{0, 2, 5}) {
+  for (int Smoothing : ForLooking ? std::vector<int>{0, 2, 4} : std::vector<int>{0, 1, 2, 3, 4, 5}) {
     V.push_back({"bitmap mask twirl, smoothing " + std::to_string(Smoothing),
                  [&Twirl, Smoothing] { return MaskEffect(Twirl, Smoothing); }});
     if (ForLooking)
       V.push_back({"bitmap mask wiper, smoothing " + std::to_string(Smoothing),
                    [&Wiper, Smoothing] { return MaskEffect(Wiper, Smoothing); }});
   }
-  for (TTEEffectDirection D : ForLooking ? std::vector{tedDown} : std::vector{tedDown, tedLeft})
-    V.push_back({std::string("drip ") + (D == tedDown ? "down" : "left"), [D] {
+  for (TTEEffectDirection D : ForLooking ? std::vector{tedDown} : std::vector{tedDown, tedUp, tedLeft, tedRight})
+    V.push_back({std::string("drip ") + DirectionName(D), [D] {
                    auto E = std::make_unique<TDripTransition>();
                    E->SetDirection(D);
                    return E;
                  }});
-  for (int Style : {1, 4, 13})
+  std::vector<int> Styles{1, 4, 13};
+  if (!ForLooking) {
+    Styles.clear();
+    for (int S = 1; S <= TFuseTransition::StyleCount; ++S) Styles.push_back(S);
+  }
+  for (int Style : Styles)
     V.push_back({"fuse style " + std::to_string(Style), [Style] {
                    auto E = std::make_unique<TFuseTransition>();
                    E->SetStyle(Style);
@@ -108,16 +118,21 @@ double FfmpegXfadeMs(const QString& Ffmpeg, const char* Transition) {
   return Best;
 }
 
-void FrameCosts() {
+// Only the cases whose name holds Filter (all when it is empty); FFmpeg only with all of them.
+void FrameCosts(const std::string& Filter) {
   const TBitmap Old = bench::NoisePicture(7), New = bench::NoisePicture(13);
   const TBitmap Twirl = test::TwirlMask(640, 360), Wiper = test::WiperMask(640, 360);
   bench::PrintFrameCostHeader("bitmap mask, drip, fuse");
-  double MaskRunMs = -1;
+  // CPU of whole bitmap-mask runs (every frame), plain and with the longest fade.
+  std::vector<std::pair<std::string, double>> MaskRuns;
   for (const TCase& C : Cases(Twirl, Wiper, false)) {
+    if (C.Name.find(Filter) == std::string::npos) continue;
     const bench::TFrameCosts Costs = bench::MeasureFrameCosts(C.Make, Old, New);
     bench::PrintFrameCostRow(C.Name.c_str(), Costs);
-    if (C.Name == "bitmap mask twirl, smoothing 0") MaskRunMs = Costs.MsPerFrame * Costs.Frames;
+    if (C.Name == "bitmap mask twirl, smoothing 0" || C.Name == "bitmap mask twirl, smoothing 5")
+      MaskRuns.emplace_back(C.Name, Costs.MsPerFrame * Costs.Frames);
   }
+  if (!Filter.empty()) return;
   const QString Ffmpeg = QStandardPaths::findExecutable("ffmpeg");
   if (Ffmpeg.isEmpty()) {
     std::printf("FFmpeg is not installed: no xfade figures.\n");
@@ -126,8 +141,8 @@ void FrameCosts() {
   const double Dissolve = FfmpegXfadeMs(Ffmpeg, "dissolve"), FadeGrays = FfmpegXfadeMs(Ffmpeg, "fadegrays");
   std::printf("FFmpeg xfade at %dx%d, CPU ms an output frame: dissolve %.2f, fadegrays %.2f\n", FrameWidth, FrameHeight,
               Dissolve, FadeGrays);
-  std::printf("a full bitmap-mask run (twirl, smoothing 0): %.1f ms of CPU; ten dissolve frames: %.1f ms\n", MaskRunMs,
-              Dissolve * 10);
+  for (const auto& [Name, Ms] : MaskRuns)
+    std::printf("a full run of %s: %.1f ms of CPU; ten dissolve frames: %.1f ms\n", Name.c_str(), Ms, Dissolve * 10);
 }
 
 // --- frames to look at ---
@@ -176,6 +191,6 @@ int main(int Argc, char** Argv) {
     WriteLookFrames(QString::fromLocal8Bit(Argv[2]), Argc > 4 ? Argv[3] : nullptr, Argc > 4 ? Argv[4] : nullptr);
     return 0;
   }
-  FrameCosts();
+  FrameCosts(Argc > 1 ? Argv[1] : "");
   return 0;
 }

@@ -99,7 +99,6 @@ void TFuseTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FPattern->SetMonochrome(true);
   FRunStyle = StyleToUse();
   Frames = StyleFrames(FRunStyle);
-  FMaskRow.assign(static_cast<std::size_t>(ScanlineBytes(Data.Width, pf1bit)), 0xFF);
   // A frame only adds new pixels to what the frame before showed, so where the render target holds
   // the looks' pixels as they are (it shows the old look to begin with) the pixels are put there
   // straight away: no work bitmap to fill and to copy from a frame.
@@ -110,9 +109,9 @@ void TFuseTransition::Initialize(TTETransitionData& Data, int& Frames) {
 }
 
 // The pattern as it grows: only the pixels this frame's steps turn black take the new image (those
-// black before already show it), row of the pattern by row, every eighth row of the picture at a
-// time through a mask row that repeats the pattern's row. Pattern rows that gained nothing are
-// not touched at all.
+// black before already show it), through the pattern of just those pixels tiled over the picture.
+// Rows whose pattern row gained nothing are not touched, and the screen is told only of the rows
+// that changed.
 void TFuseTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                                    int LastExecutedFrame) {
   TTimedTransitionEffect::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
@@ -120,18 +119,34 @@ void TFuseTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, in
   for (int R = 0; R < 8; ++R) Before[R] = FPattern->ScanLine(R)[0];
   for (int K = LastExecutedFrame + 1; K <= CurrentFrame; ++K) ApplyPatternStep(*FPattern, FRunStyle, K);
 
-  TBitmap& Frame = FrameOf(Data);
-  TBitmap& New = *Data.DstBmp;
-  const int W = Data.Width, H = Data.Height, Stride = New.ScanlineBytes();
-  for (int R = 0; R < 8 && R < H; ++R) {
-    const std::uint8_t Gained = static_cast<std::uint8_t>(Before[R] & ~FPattern->ScanLine(R)[0]);
-    if (Gained == 0) continue;
-    std::fill(FMaskRow.begin(), FMaskRow.end(), static_cast<std::uint8_t>(~Gained));
-    const int Rows = (H - R + 7) / 8;
-    ComposeThroughMask(Frame.ScanLine(R), New.ScanLine(R), FMaskRow.data(), TRect{}, Rect(0, 0, W, Rows),
-                       Data.PixelFormat, 0, 8 * Stride, W, Rows);
+  std::uint8_t Keep[8];  // white where the pixel stays as it is
+  int GainedRows = 0;
+  for (int R = 0; R < 8; ++R) {
+    Keep[R] = static_cast<std::uint8_t>(~(Before[R] & ~FPattern->ScanLine(R)[0]));
+    GainedRows += Keep[R] != 0xFF;
   }
-  UpdateRect = Rect(0, 0, W, H);
+  TBitmap& New = *Data.DstBmp;
+  const int W = Data.Width, H = Data.Height;
+  ComposeThroughPattern(FrameOf(Data).ScanLine(0), New.ScanLine(0), Keep, Data.PixelFormat, New.ScanlineBytes(), W, H);
+
+  UpdateRect = TRect{};
+  if (GainedRows == 8 || GainedRows == 0) {
+    UpdateRect = Rect(0, 0, W, H);
+    return;
+  }
+  // Runs of changed rows, each one rectangle.
+  for (int Y = 0; Y < H;) {
+    if (Keep[Y & 7] == 0xFF) {
+      ++Y;
+      continue;
+    }
+    int End = Y + 1;
+    while (End < H && Keep[End & 7] != 0xFF) ++End;
+    const TRect Run = Rect(0, Y, W, End);
+    DirtyRects->Add(Run);
+    UnionRect(UpdateRect, UpdateRect, Run);
+    Y = End;
+  }
 }
 
 void TFuseTransition::Finalize(TTETransitionData& Data) {

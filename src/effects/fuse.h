@@ -7,7 +7,6 @@
 // partner. Style 0 draws one of the 13 per run (both passes of a two-pass run keep it).
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "engine/timed_transition.h"
 
@@ -58,8 +57,7 @@ private:
   // Per run.
   int FRunStyle = 1;
   std::unique_ptr<TBitmap> FPattern;
-  std::vector<std::uint8_t> FMaskRow;  // one pattern row repeated over the width
-  bool FOnTarget = false;              // frames drawn straight onto the render target
+  bool FOnTarget = false;  // frames drawn straight onto the render target
 };
 
 }  // namespace vte

@@ -38,8 +38,15 @@ TGradedLevels MakeGradedLevels(int Level, int PrevLevel, int FadeLength);
 using TGradedRowFn = void (*)(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New,
                               const std::uint8_t* Mask, int Count, const TGradedLevels& Levels);
 
+// Count bytes: Dest := (Dest AND NOT Take) OR (New AND Take), bit by bit, Take repeating its
+// Period bytes from the first byte of the row on. Period is 4, 8, 16, 24 or 32 (the bytes of eight
+// pixels of any format): the 1-bit compose of a mask row that repeats one byte.
+using TPatternRowFn = void (*)(std::uint8_t* Dest, const std::uint8_t* New, const std::uint8_t* Take, int Period,
+                               int Count);
+
 struct TMaskKernels {
   TLevelRangeRowFn LevelRange[5];
+  TPatternRowFn Pattern;
   TAgeRowFn Age;
   TSmoothRowFn Smooth;
   TGradedRowFn Graded;
@@ -96,6 +103,14 @@ static inline void LevelRangeNibbles(std::uint8_t* Work, const std::uint8_t* New
     if (!LevelInRange(Mask[P], Low, High)) continue;
     const std::uint8_t Keep = (P & 1) ? 0xF0 : 0x0F;
     Work[P >> 1] = static_cast<std::uint8_t>((Work[P >> 1] & Keep) | (New[P >> 1] & ~Keep));
+  }
+}
+
+static inline void PatternBytes(std::uint8_t* Dest, const std::uint8_t* New, const std::uint8_t* Take, int Period,
+                                int From, int Count) {
+  for (int I = From; I < Count; ++I) {
+    const unsigned T = Take[I % Period];
+    Dest[I] = static_cast<std::uint8_t>((Dest[I] & ~T) | (New[I] & T));
   }
 }
 

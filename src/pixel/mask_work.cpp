@@ -1,6 +1,7 @@
 #include "pixel/mask_work.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "pixel/mask_kernels.h"
 #include "pixel/wipe_band_kernels.h"
@@ -20,6 +21,9 @@ void LevelRangeScalar4(std::uint8_t* Work, const std::uint8_t* New, const std::u
                        int High) {
   LevelRangeNibbles(Work, New, Mask, 0, Count, Low, High);
 }
+void PatternScalar(std::uint8_t* Dest, const std::uint8_t* New, const std::uint8_t* Take, int Period, int Count) {
+  PatternBytes(Dest, New, Take, Period, 0, Count);
+}
 void AgeScalar(std::uint8_t* Dest, const std::uint8_t* Source, int Count, int Fade) {
   AgeBytes(Dest, Source, 0, Count, Fade);
 }
@@ -34,6 +38,7 @@ void GradedScalar(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_
 
 const TMaskKernels ScalarKernels{{LevelRangeScalar4, LevelRangeScalar<1>, LevelRangeScalar<2>, LevelRangeScalar<3>,
                                   LevelRangeScalar<4>},
+                                 PatternScalar,
                                  AgeScalar,
                                  SmoothScalar,
                                  GradedScalar};
@@ -140,6 +145,66 @@ void ComposeThroughMask(std::uint8_t* Work, const std::uint8_t* New, const std::
       I = J;
     }
   });
+}
+
+namespace {
+
+// A pattern row that lets only a pixel or two of eight through: those pixels are copied one by
+// one, which reads nothing of the work row and touches no byte that stays.
+constexpr int SparsePixels = 2;
+
+template <int Bytes>
+void CopyPixelsEveryEighth(std::uint8_t* To, const std::uint8_t* From, unsigned Keep, int Width) {
+  for (int P = 0; P < 8; ++P) {
+    if ((Keep >> (7 - P)) & 1) continue;
+    for (std::ptrdiff_t X = P; X < Width; X += 8) std::memcpy(To + X * Bytes, From + X * Bytes, Bytes);
+  }
+}
+
+void CopyEveryEighth(std::uint8_t* To, const std::uint8_t* From, unsigned Keep, int Bytes, int Width) {
+  switch (Bytes) {
+    case 1: return CopyPixelsEveryEighth<1>(To, From, Keep, Width);
+    case 2: return CopyPixelsEveryEighth<2>(To, From, Keep, Width);
+    case 3: return CopyPixelsEveryEighth<3>(To, From, Keep, Width);
+    default: return CopyPixelsEveryEighth<4>(To, From, Keep, Width);
+  }
+}
+
+}  // namespace
+
+void ComposeThroughPattern(std::uint8_t* Work, const std::uint8_t* New, const std::uint8_t Pattern[8],
+                           TPixelFormat Format, int ImageStride, int Width, int Height) {
+  const int Bits = Format >= pf4bit && Format <= pf32bit ? PixelFormatStorageBits(Format) : 0;
+  if (Bits == 0 || Width <= 0) return;
+  // Eight pixels of the format are Period bytes; each pattern row becomes such a run of byte
+  // masks (all ones where the pixel takes the new image), whole pixels only in the row's bytes.
+  const int Period = Bits, Bytes = Width * Bits / 8;
+  const bool HalfByte = Width * Bits % 8 != 0;  // 4 bits a pixel, odd width: a last high nibble
+  std::uint8_t Take[8][32];
+  for (int R = 0; R < 8; ++R)
+    for (int B = 0; B < Period; ++B) {
+      unsigned T = 0;
+      for (int K = 0; K < 8; ++K) {
+        const int Pixel = (B * 8 + K) / Bits;  // the pixel bit K of byte B belongs to
+        if (!((Pattern[R] >> (7 - Pixel)) & 1)) T |= 0x80u >> K;
+      }
+      Take[R][B] = static_cast<std::uint8_t>(T);
+    }
+  const TPatternRowFn Row = MaskKernels(CurrentSimdLevel()).Pattern;
+  for (int Y = 0; Y < Height; ++Y) {
+    const int R = Y & 7;
+    if (Pattern[R] == 0xFF) continue;
+    std::uint8_t* To = Work + static_cast<std::ptrdiff_t>(Y) * ImageStride;
+    const std::uint8_t* From = New + static_cast<std::ptrdiff_t>(Y) * ImageStride;
+    if (Pattern[R] == 0x00) std::memcpy(To, From, static_cast<std::size_t>(Bytes));
+    else if (Bits >= 8 && __builtin_popcount(~Pattern[R] & 0xFFu) <= SparsePixels)
+      CopyEveryEighth(To, From, Pattern[R], Bits / 8, Width);
+    else Row(To, From, Take[R], Period, Bytes);
+    if (HalfByte) {
+      const unsigned T = Take[R][Bytes % Period] & 0xF0u;
+      To[Bytes] = static_cast<std::uint8_t>((To[Bytes] & ~T) | (From[Bytes] & T));
+    }
+  }
 }
 
 void MaskDifference(std::uint8_t* Mask, std::uint8_t* AccumMask, int MaskStride, const TRect& Inner,

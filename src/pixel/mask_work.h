@@ -43,6 +43,14 @@ void ComposeThroughMask(std::uint8_t* Work, const std::uint8_t* New, const std::
                         const TRect& Outer, TPixelFormat Format, int MaskStride, int ImageStride, int Width,
                         int Height);
 
+// Over the whole picture, the compose through a 1-bit mask that tiles an 8x8 pattern from the
+// picture's corner: Work's pixel (X, Y) := New's pixel wherever bit 7 - X mod 8 of
+// Pattern[Y mod 8] is 0. A row of pattern byte 0xFF is not touched, one of 0x00 is copied whole,
+// and the others are done with one run of byte masks repeating every eight pixels. Format pf4bit
+// .. pf32bit; any other composes nothing.
+void ComposeThroughPattern(std::uint8_t* Work, const std::uint8_t* New, const std::uint8_t Pattern[8],
+                           TPixelFormat Format, int ImageStride, int Width, int Height);
+
 // Over the region (A = 32) of two 1-bit masks: AccumMask := Mask AND AccumMask; Mask := Mask OR
 // NOT (old AccumMask). Mask is then black only where it turned black for the first time,
 // AccumMask wherever Mask was ever black.

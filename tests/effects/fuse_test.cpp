@@ -123,6 +123,32 @@ TEST(Fuse, EveryFrameLetsTheNewImageThroughTheTiledPattern) {
   }
 }
 
+// The screen is told of the rows a frame changed and of no others: the row styles change one row
+// of eight a frame, the dither and the spiral one cell, the square an edge of it.
+TEST(Fuse, FramesReportExactlyTheRowsTheyChange) {
+  const TBitmap OldLook = test::NoiseBitmap(W, H, 5), NewLook = test::NoiseBitmap(W, H, 6);
+  test::TScreenDepth Depth(32);
+  const TBitmap Old = test::OnDevice(OldLook);
+  for (int Style = 1; Style <= TFuseTransition::StyleCount; ++Style) {
+    SCOPED_TRACE("style " + std::to_string(Style));
+    TFuseTransition Effect;
+    Effect.SetStyle(Style);
+    test::TRecordOptions Options;
+    Options.KeepScreens = true;
+    const test::TFrameRecording Run = test::RecordRun(Effect, OldLook, NewLook, Options);
+    const TBitmap* Before = &Old;
+    for (const test::TRecordedFrame* F : Run.Shown()) {
+      for (int Y = 0; Y < H; ++Y) {
+        bool Changed = false, Reported = false;
+        for (int X = 0; X < W; ++X) Changed |= test::Raw(F->Screen, X, Y) != test::Raw(*Before, X, Y);
+        for (const TRect& R : F->Changed) Reported |= R.Top <= Y && Y < R.Bottom && R.Left <= 0 && R.Right >= W;
+        ASSERT_EQ(Reported, Changed) << "frame " << F->Frame << ", row " << Y;
+      }
+      Before = &F->Screen;
+    }
+  }
+}
+
 TEST(Fuse, PacedFramesApplyEveryStepTheyPassOver) {
   test::TFakeClock Clock(3);  // every reading of the clock 3 ms later: frames skip steps
   const TBitmap OldLook = test::NoiseBitmap(W, H, 3), NewLook = test::NoiseBitmap(W, H, 4);

@@ -137,6 +137,33 @@ TEST(MaskWork, ComposeThroughMaskCopiesNewPixelsUnderBlackBitsInEveryFormat) {
   });
 }
 
+// The tiled 8x8 pattern: rows of 0xFF (untouched), 0x00 (copied whole) and mixed bits, each row
+// under its own pattern byte.
+TEST(MaskWork, ComposeThroughPatternCopiesNewPixelsUnderTheTiledPatternsBlackBits) {
+  std::mt19937 G(99);
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (int W = 1; W <= 257; ++W)
+      for (bool Padded : {true, false})
+        for (TPixelFormat F : {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+          const int Bits = PixelFormatStorageBits(F);
+          TPlane Work(W, Bits, Padded, G), New(W, Bits, Padded, G);
+          std::uint8_t Pattern[8];
+          for (int R = 0; R < 8; ++R) Pattern[R] = static_cast<std::uint8_t>(G() >> 8);
+          // Rows that let one or two pixels of eight through are copied pixel by pixel.
+          Pattern[W % Rows] = static_cast<std::uint8_t>(~(0x80u >> (W % 8)) & ~(W % 3 ? 0x01u << (W % 5) : 0u));
+          Pattern[(W + 1) % Rows] = W % 2 ? 0x00 : 0xFF;
+          TPlane Want = Work;
+          if (F != pf1bit)
+            for (int Y = 0; Y < Rows; ++Y)
+              for (int X = 0; X < W; ++X)
+                if (!((Pattern[Y % 8] >> (7 - X % 8)) & 1)) WritePixel(Want.Row(Y), X, F, ReadPixel(New.Row(Y), X, F));
+          ComposeThroughPattern(Work.Row(0), New.Row(0), Pattern, F, Work.Stride, W, Rows);
+          ExpectSame(Work, Want, W, F, "format " + std::to_string(F) + ", width " + std::to_string(W));
+          if (testing::Test::HasFatalFailure()) return;
+        }
+  });
+}
+
 TEST(MaskWork, MaskDifferenceKeepsOnlyFirstBlackBitsAndInversionFlipsWords) {
   ForEachCase([](int W, bool Padded, const TRegion& R, std::mt19937& G) {
     TPlane Mask(W, 1, Padded, G, true), Accum(W, 1, Padded, G, true);
@@ -226,34 +253,56 @@ TEST(MaskWork, SmoothedComposeIsTheLinearMixRoundedToNearest) {
 // Frame after frame from the old image, in steps of 1 to 9, the graded compose leaves every pixel
 // of the region where the fade of its level has brought it: Old until its level is passed, then
 // d / FadeLength of the way to New, New from d = FadeLength on; untouched outside the region.
+// Smooth turns the mask into slow ramps, so that whole groups of pixels lie in a frame's window.
+void ExpectGradedFrames(int W, bool Padded, const TRegion& R, std::mt19937& G, std::mt19937& Steps, bool Smooth) {
+  for (int Fade : {8, 32, 128}) {
+    TPlane Old(W, 32, Padded, G), New(W, 32, Padded, G), Mask(W, 8, Padded, G, true);
+    if (Smooth)
+      for (int Y = 0; Y < Rows; ++Y)
+        for (int X = 0; X < W; ++X) Mask.Row(Y)[X] = static_cast<std::uint8_t>((X / 40 + 3 * Y) % 256);
+    TPlane Work = Old;
+    const TPlane Start = Old;
+    int Prev = 255;
+    for (int Frame = 1; 255 - Frame > -Fade; Frame += 1 + static_cast<int>(Steps() % 9)) {
+      const int Level = 255 - Frame;
+      ComposeGraded(Work.Row(0), Old.Row(0), New.Row(0), Mask.Row(0), R.Inner, R.Outer, W, Rows, Mask.Stride,
+                    Work.Stride, Level, Prev, Fade);
+      Prev = Level;
+      TPlane Want = Start;
+      for (int Y = 0; Y < Rows; ++Y)
+        for (int X = 0; X < W; ++X) {
+          if (!InRegion(R, 8, W, X, Y)) continue;
+          const unsigned D = static_cast<unsigned>(std::clamp(Mask.Row(Y)[X] - Level, 0, Fade));
+          for (int B = 0; B < 4; ++B)
+            Want.Row(Y)[4 * X + B] = static_cast<std::uint8_t>(
+                RoundedDiv(Old.Row(Y)[4 * X + B] * (Fade - D) + New.Row(Y)[4 * X + B] * D, Fade));
+        }
+      ExpectSame(Work, Want, W, pf32bit, std::string(R.Name) + ", fade " + std::to_string(Fade) + ", frame " +
+                                        std::to_string(Frame) + ", width " + std::to_string(W));
+      if (testing::Test::HasFatalFailure()) return;
+    }
+  }
+}
+
 TEST(MaskWork, GradedComposeFadesEachPixelLinearlyFromItsLevelOn) {
   std::mt19937 Steps(77);
   ForEachCase([&Steps](int W, bool Padded, const TRegion& R, std::mt19937& G) {
     if (W % 16 != 1 && W > 40) return;  // the frame sequences make this one slow: fewer widths
-    for (int Fade : {8, 32, 128}) {
-      TPlane Old(W, 32, Padded, G), New(W, 32, Padded, G), Mask(W, 8, Padded, G, true);
-      TPlane Work = Old;
-      const TPlane Start = Old;
-      int Prev = 255;
-      for (int Frame = 1; 255 - Frame > -Fade; Frame += 1 + static_cast<int>(Steps() % 9)) {
-        const int Level = 255 - Frame;
-        ComposeGraded(Work.Row(0), Old.Row(0), New.Row(0), Mask.Row(0), R.Inner, R.Outer, W, Rows, Mask.Stride,
-                      Work.Stride, Level, Prev, Fade);
-        Prev = Level;
-        TPlane Want = Start;
-        for (int Y = 0; Y < Rows; ++Y)
-          for (int X = 0; X < W; ++X) {
-            if (!InRegion(R, 8, W, X, Y)) continue;
-            const unsigned D = static_cast<unsigned>(std::clamp(Mask.Row(Y)[X] - Level, 0, Fade));
-            for (int B = 0; B < 4; ++B)
-              Want.Row(Y)[4 * X + B] = static_cast<std::uint8_t>(
-                  RoundedDiv(Old.Row(Y)[4 * X + B] * (Fade - D) + New.Row(Y)[4 * X + B] * D, Fade));
-          }
-        ExpectSame(Work, Want, W, pf32bit, std::string(R.Name) + ", fade " + std::to_string(Fade) + ", frame " +
-                                          std::to_string(Frame) + ", width " + std::to_string(W));
-        if (testing::Test::HasFatalFailure()) return;
-      }
-    }
+    ExpectGradedFrames(W, Padded, R, G, Steps, false);
+  });
+}
+
+// Rows long enough for the kernels' look ahead to wrap around (thousands of pixels in one run
+// when the rows lie back to back), with ramps that put whole groups in the window.
+TEST(MaskWork, GradedComposeOverLongRunsOfRampsIsTheSameFade) {
+  std::mt19937 G(5), Steps(6);
+  test::ForEachSimdLevel([&](TSimdLevel) {
+    for (int W : {1440, 1123})
+      for (bool Padded : {true, false})
+        for (const TRegion& R : {Regions(W)[0], Regions(W)[3]}) {
+          ExpectGradedFrames(W, Padded, R, G, Steps, true);
+          if (testing::Test::HasFatalFailure()) return;
+        }
   });
 }
 
