@@ -18,8 +18,6 @@ constexpr int LevelFrames = 256;  // frame f changes the pixels of level 256 - f
 const char* const MaskIsEmpty = "Transition mask is empty";
 const char* const MaskNot8Bit = "Transition mask should have 8 bits per pixel";
 
-int RoundUpTo(int Width, int Multiple) { return ((Width - 1) / Multiple + 1) * Multiple; }
-
 }  // namespace
 
 TBmpMaskTransition::TBmpMaskTransition(QObject* Owner)
@@ -58,8 +56,7 @@ void TBmpMaskTransition::SetSmoothingLevel(int Value) {
 int TBmpMaskTransition::FadeLength(int Level) { return Level <= 0 ? 0 : 4 << Level; }
 
 bool TBmpMaskTransition::SmoothingActive() const {
-  const TPixelFormat Device = DevicePixelFormat();
-  return FSmoothingLevel != 0 && Device >= pf15bit && Device <= pf32bit;
+  return FSmoothingLevel != 0 && DeviceShowsSmoothEdges();
 }
 
 void TBmpMaskTransition::Assign(const TTransitionEffect& Source) {

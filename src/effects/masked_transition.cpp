@@ -16,8 +16,6 @@ constexpr int MaxSmoothingLevel = 6;
 // Grey levels a pixel darkens per frame, by smoothing level; the other figures follow from it.
 constexpr int LevelSteps[MaxSmoothingLevel + 1] = {0, 31, 16, 8, 4, 3, 2};
 
-int RoundUpTo(int Width, int Multiple) { return Width <= 0 ? Width : ((Width - 1) / Multiple + 1) * Multiple; }
-
 // The palette-relative grey: the exact level on the grey palette of an 8-bit mask.
 TColor Grey(int Level) { return 0x02000000 | (Level << 16) | (Level << 8) | Level; }
 
@@ -60,8 +58,7 @@ int TMaskedTransition::SubStyleToUse() const {
 }
 
 bool TMaskedTransition::SmoothingActive() const {
-  const TPixelFormat Device = DevicePixelFormat();
-  return FSmoothingLevel > 0 && Device >= pf15bit && Device <= pf32bit;
+  return FSmoothingLevel > 0 && DeviceShowsSmoothEdges();
 }
 
 TMaskedTransition::TLevels TMaskedTransition::Levels(int SmoothingLevel) {

@@ -27,7 +27,7 @@ void TRollTransition::Assign(const TTransitionEffect& Source) {
 
 // The shaded band is post-processed four bytes a pixel, on rows a multiple of 8 pixels long.
 int TRollTransition::GetBitmapsWidth(int Width) const {
-  return FUse3D ? ((Width - 1) / 8 + 1) * 8 : Width;
+  return FUse3D ? RoundUpTo(Width, 8) : Width;
 }
 
 TPixelFormat TRollTransition::GetPixelFormat() const { return FUse3D ? pf32bit : DevicePixelFormat(); }

@@ -36,5 +36,7 @@ bool PtInRect(const TRect& R, TPoint P);
 inline bool EqualRect(const TRect& A, const TRect& B) { return A == B; }
 // True when Inner lies completely inside Outer (an empty Inner lies inside anything).
 bool RectContains(const TRect& Outer, const TRect& Inner);
+// Width rounded up to a multiple of Multiple (> 0); a width of 0 or less stays as it is.
+inline int RoundUpTo(int Width, int Multiple) { return Width <= 0 ? Width : ((Width - 1) / Multiple + 1) * Multiple; }
 
 }  // namespace vte

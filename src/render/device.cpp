@@ -239,6 +239,11 @@ int BitmapScanlineBytes(const TBitmap& Bitmap, TPixelFormat PixelFormat, int Ali
 
 bool IsPaletteDevice(bool Refresh) { return ScreenBitsPerPixel(Refresh) == 8; }
 
+bool DeviceShowsSmoothEdges() {
+  const TPixelFormat Device = DevicePixelFormat();
+  return Device >= pf15bit && Device <= pf32bit;
+}
+
 bool IsHighColorDevice(bool Refresh) { return ScreenBitsPerPixel(Refresh) > 8; }
 
 // --- MDI -------------------------------------------------------------------------------------

@@ -62,6 +62,8 @@ int PixelFormatBits(TPixelFormat PixelFormat);
 int BitmapScanlineBytes(const TBitmap& Bitmap, TPixelFormat PixelFormat, int Alignment = 32);
 bool IsPaletteDevice(bool Refresh = false);
 bool IsHighColorDevice(bool Refresh = false);
+// The screen shows graded edges: 15 to 32 bits a pixel (an 8-bit screen has no levels to spare).
+bool DeviceShowsSmoothEdges();
 
 // MDI through QMdiArea (client) and QMdiSubWindow (child).
 bool IsMaximizedMDIChild(const QWidget* Control);
