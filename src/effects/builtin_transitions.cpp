@@ -7,6 +7,7 @@
 #include "effects/diagonal.h"
 #include "effects/drip.h"
 #include "effects/fuse.h"
+#include "effects/interlaced.h"
 #include "effects/push.h"
 #include "effects/radial.h"
 #include "effects/roll.h"
@@ -24,6 +25,7 @@ void RegisterBuiltInTransitions() {
   RegisterTransition(&TDiagonalTransition::staticMetaObject);
   RegisterTransition(&TDripTransition::staticMetaObject);
   RegisterTransition(&TFuseTransition::staticMetaObject);
+  RegisterTransition(&TInterlacedTransition::staticMetaObject);
   RegisterTransition(&TPushTransition::staticMetaObject);
   RegisterTransition(&TRadialTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
