@@ -12,6 +12,7 @@
 #include "effects/radial.h"
 #include "effects/roll.h"
 #include "effects/slide.h"
+#include "effects/waterfall.h"
 #include "effects/wipe.h"
 #include "engine/blend_transition.h"
 #include "engine/transition_registry.h"
@@ -30,6 +31,7 @@ void RegisterBuiltInTransitions() {
   RegisterTransition(&TRadialTransition::staticMetaObject);
   RegisterTransition(&TRollTransition::staticMetaObject);
   RegisterTransition(&TSlideTransition::staticMetaObject);
+  RegisterTransition(&TWaterfallTransition::staticMetaObject);
   RegisterTransition(&TWipeTransition::staticMetaObject);
 }
 
