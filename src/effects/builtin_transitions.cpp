@@ -3,6 +3,7 @@
 // parts of the library a program references. The simple wipe and the shake stay out on purpose:
 // they show how a program makes its own effects, and lists and editors do not offer them.
 #include "effects/bitmap_mask.h"
+#include "effects/block.h"
 #include "effects/circle.h"
 #include "effects/diagonal.h"
 #include "effects/drip.h"
@@ -22,6 +23,7 @@ namespace vte {
 void RegisterBuiltInTransitions() {
   RegisterTransition(&TBlendTransition::staticMetaObject);
   RegisterTransition(&TBmpMaskTransition::staticMetaObject);
+  RegisterTransition(&TBlockTransition::staticMetaObject);
   RegisterTransition(&TCircleTransition::staticMetaObject);
   RegisterTransition(&TDiagonalTransition::staticMetaObject);
   RegisterTransition(&TDripTransition::staticMetaObject);
