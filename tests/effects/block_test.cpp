@@ -129,9 +129,7 @@ void CheckTilesAndFrames(TBlockTransition& E, int W, int H) {
   std::vector<TRect> Bodies(1);  // by block index
   int Knob = 0;
   std::string Fault;
-  test::TRecordOptions Options;
-  Options.KeepScreens = true;
-  Options.Inspectors.push_back([&](const TOffscreenFrame& F, const TBitmap&) {
+  const auto Pieces = [&](const TOffscreenFrame& F, const TBitmap&) {
     if (F.Frame != 1 || F.Final) return;
     TBitmap Scratch;
     SetupBitmap(Scratch, nullptr, W, H, pf1bit);
@@ -153,19 +151,8 @@ void CheckTilesAndFrames(TBlockTransition& E, int W, int H) {
             O = I;
           }
     }
-  });
-  const test::TRun Run = [&] {
-    test::TRun R;
-    const test::TFrameRecording Rec = test::RecordRun(E, Looks.Old(), Looks.New(), Options);
-    const TBitmap New = test::OnDevice(Looks.New());
-    for (const test::TRecordedFrame* F : Rec.Shown()) {
-      test::TNewSet S;
-      for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X) S.push_back(test::Raw(F->Screen, X, Y) == test::Raw(New, X, Y));
-      R.Frames.push_back(S);
-    }
-    return R;
-  }();
+  };
+  const test::TRun Run = test::PlainRun(E, Looks.Old(), Looks.New(), {Pieces});
   ASSERT_EQ(Fault, "");
   if (Run.Frames.empty()) {
     // One block: the final image is the only change.

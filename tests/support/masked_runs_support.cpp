@@ -1,6 +1,7 @@
 #include "support/masked_runs_support.h"
 
 #include <string>
+#include <utility>
 
 #include "support/bitmap_support.h"
 #include "support/distinct_looks_support.h"
@@ -11,9 +12,11 @@
 namespace vte::test {
 
 // A plain run of a small area: which pixels each frame shows new.
-TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook) {
+TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook,
+              std::vector<TFrameInspector> Inspectors) {
   TRecordOptions Options;
   Options.KeepScreens = true;
+  Options.Inspectors = std::move(Inspectors);
   const TFrameRecording R = RecordRun(E, OldLook, NewLook, Options);
   const TBitmap New = OnDevice(NewLook);
   TRun Run;

@@ -7,6 +7,7 @@
 
 #include "effects/masked_transition.h"
 #include "gdi/bitmap.h"
+#include "support/frame_recording_support.h"
 
 namespace vte::test {
 
@@ -17,8 +18,10 @@ struct TRun {
   int Total = 0;                // frame units of the run
 };
 
-// A plain run of a small area: which pixels each frame shows new.
-TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook);
+// A plain run of a small area: which pixels each frame shows new. Inspectors see the run as it
+// goes (the effect's state during the run).
+TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook,
+              std::vector<TFrameInspector> Inspectors = {});
 
 using TMake = std::function<std::unique_ptr<TMaskedTransition>()>;
 
