@@ -16,6 +16,9 @@ namespace {
 constexpr int MinPieceSize = 15;
 // Above this many blocks a frame's dirty rectangles cost more than one copy of their union.
 constexpr int MaxDirtyBlocks = 650;
+// Up to this many plain blocks a frame are copied one by one rather than composed through the
+// mask.
+constexpr int MaxDirectBlocks = 100;
 
 // Nearest, halves to even (the default rounding mode).
 int RoundEven(double V) { return static_cast<int>(std::nearbyint(V)); }
@@ -265,8 +268,7 @@ void TBlockTransition::PaintBlock(TBitmap& Mask, int Row, int Col) const {
   if (!Sides && Col == FGridCols) C.FillRect(Rect(FW - FKnobSize, B.Top, FW, B.Bottom));
 }
 
-void TBlockTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int /*Prev*/,
-                                 const TTETransitionData& /*Data*/, bool Draw, bool Final) {
+template <class F> void TBlockTransition::ForEachBlock(int Cur, int Step, bool Final, F&& Paint) {
   const int T = FGridCols * FGridRows;
   UpdateRect = TRect{};
   UnchangedRect = TRect{};
@@ -275,14 +277,37 @@ void TBlockTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFr
     Step *= 2;
   }
   const bool AddDirty = Final && Step <= MaxDirtyBlocks;
-  Mask.Canvas().Brush().Color = clBlack;
   for (int I = std::max(Cur - Step + 1, 1); I <= std::min(Cur, T); ++I) {
     const TPoint B = BlockAt(I);
     const TRect R = BlockRect(B.Y, B.X, true);
     UnionRect(UpdateRect, UpdateRect, R);
-    if (Draw) PaintBlock(Mask, B.Y, B.X);
+    Paint(B.Y, B.X);
     if (AddDirty) DirtyRects->Add(R);
   }
+}
+
+void TBlockTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int /*Prev*/,
+                                 const TTETransitionData& /*Data*/, bool Draw, bool Final) {
+  Mask.Canvas().Brush().Color = clBlack;
+  ForEachBlock(Cur, Step, Final, [&](int Row, int Col) {
+    if (Draw) PaintBlock(Mask, Row, Col);
+  });
+}
+
+void TBlockTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
+                                    int LastExecutedFrame) {
+  if (FPuzzle || Step > MaxDirectBlocks) {
+    TMaskedTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
+    return;
+  }
+  // Only the abort check of the frame loop; the mask stays white.
+  TTimedTransitionEffect::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
+  TCanvas& Work = Data.WorkBitmap->Canvas();
+  TCanvas& New = Data.DstBmp->Canvas();
+  ForEachBlock(CurrentFrame, Step, true, [&](int Row, int Col) {
+    const TRect B = BlockRect(Row, Col, false);
+    Work.BitBlt(B.Left, B.Top, B.Width(), B.Height(), New, B.Left, B.Top, SRCCOPY);
+  });
 }
 
 }  // namespace vte

@@ -61,6 +61,10 @@ public:
   void Assign(const TTransitionEffect& Source) override;
 
   void Initialize(TTETransitionData& Data, int& Frames) override;
+  // A frame of a few plain blocks copies them straight from the new image; more blocks, or
+  // jigsaw pieces, go through the mask.
+  void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
+                    int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
 
   // The run's grid and geometry, valid from Initialize to Finalize. Rows and columns count from 1.
@@ -81,6 +85,10 @@ protected:
   bool ClearMaskAfterFrame() const override { return true; }
 
 private:
+  // Blocks Cur - Step + 1 .. Cur of the order (twice as many with Dual): UpdateRect := their
+  // union with knobs, each a dirty rectangle when Final and there are not too many; Paint(Row,
+  // Col) for each.
+  template <class F> void ForEachBlock(int Cur, int Step, bool Final, F&& Paint);
   TPoint LineOrder(int S, int I) const;  // styles 2 and 3, forward substyles
   void BuildOrder(int Style, int S);
   void BuildPieces();

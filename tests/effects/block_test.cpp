@@ -207,6 +207,23 @@ TEST(Blocks, BlocksOfEverySizeAndStyleChangeOnceAndTile) {
   }
 }
 
+// Frames of many blocks each, which go through the mask rather than straight from the new image.
+class TCoarseBlocks : public TBlockTransition {
+public:
+  int GetStepUnit() const override { return 120; }
+};
+
+TEST(Blocks, FramesOfManyBlocksThroughTheMask) {
+  for (int Size : {1, 2}) {
+    SCOPED_TRACE("blocks of " + std::to_string(Size));
+    TCoarseBlocks E;
+    E.SetBlockWidth(Size);
+    E.SetBlockHeight(Size);
+    E.SetStyle(Size == 1 ? 1 : 3);
+    CheckTilesAndFrames(E, 19 * Size, 13 * Size);
+  }
+}
+
 TEST(Blocks, SeededRandomOrderRepeats) {
   TBlockTransition E;
   E.SetBlockWidth(5);
