@@ -96,7 +96,6 @@ void TInterlacedTransition::PaintRings(TCanvas* Canvas, int Prev, int Cur, int W
     UnionRect(UpdateRect, UpdateRect, Box);
     IntersectRect(UnchangedRect, UnchangedRect, Rect(G + 1, G + 1, W - G - 1, H - G - 1));
   }
-  if (UpdateRect.IsEmpty()) UnchangedRect = TRect{};
 }
 
 void TInterlacedTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int /*Prev*/,
@@ -113,6 +112,9 @@ void TInterlacedTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*To
   }
   if (Style == 2) PaintRings(Canvas, Prev, Cur, Data.Width, Data.Height);
   else PaintLines(Canvas, S, Prev, Cur, Data.Width, Data.Height);
+  // A frame past the last line (the odd field of an odd count ends a frame early): the whole
+  // area, all of it unchanged, rather than an empty rectangle that would stand for all of it.
+  if (UpdateRect.IsEmpty()) UpdateRect = UnchangedRect = Rect(0, 0, Data.Width, Data.Height);
 }
 
 }  // namespace vte
