@@ -18,103 +18,18 @@
 #include "support/distinct_looks_support.h"
 #include "support/effect_rules_support.h"
 #include "support/frame_recording_support.h"
+#include "support/masked_runs_support.h"
 #include "support/screen_depth.h"
 
 namespace vte {
 namespace {
 
-using TNewSet = std::vector<bool>;  // per pixel, row by row: the frame shows the new image there
+using test::CheckEveryStyle;
+using test::ExpectPlaysBackwards;
+using test::FramesOf;
+using test::PlainRun;
+using test::TRun;
 
-struct TRun {
-  std::vector<TNewSet> Frames;  // the frames shown
-  int Total = 0;                // frame units of the run
-};
-
-// A plain run of a small area: which pixels each frame shows new.
-TRun PlainRun(TMaskedTransition& E, const TBitmap& OldLook, const TBitmap& NewLook) {
-  test::TRecordOptions Options;
-  Options.KeepScreens = true;
-  const test::TFrameRecording R = test::RecordRun(E, OldLook, NewLook, Options);
-  const TBitmap New = test::OnDevice(NewLook);
-  TRun Run;
-  for (const test::TRecordedFrame* F : R.Shown()) {
-    TNewSet S;
-    for (int Y = 0; Y < New.Height(); ++Y)
-      for (int X = 0; X < New.Width(); ++X) S.push_back(test::Raw(F->Screen, X, Y) == test::Raw(New, X, Y));
-    Run.Frames.push_back(S);
-  }
-  Run.Total = R.ShownCount() + 1;
-  return Run;
-}
-
-using TMake = std::function<std::unique_ptr<TMaskedTransition>()>;
-
-// Every style and substyle, forwards and reversed, plain and smoothed: the effect rules; on the
-// plain path a growing reveal and the twin substyle's frames when reversed; on the smoothed path
-// no pixel still wholly old in the last frame shown.
-void CheckEveryStyle(const TMake& Make, int W, int H) {
-  test::TScreenDepth Depth(32);
-  const test::TDistinctLooks Looks(W, H);
-  const TBitmap Old = test::OnDevice(Looks.Old());
-  const int Styles = Make()->StyleCount();
-  for (int Style = 1; Style <= Styles; ++Style)
-    for (int S = 1; S <= Make()->GetSubStyleCount(Style); ++S)
-      for (bool Reversed : {false, true})
-        for (int Smoothing : {0, 4}) {
-          SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S) + (Reversed ? " reversed" : "") +
-                       (Smoothing ? " smoothed" : ""));
-          const auto E = Make();
-          E->SetStyle(Style);
-          E->SetSubStyle(S);
-          E->SetReversed(Reversed);
-          E->SetSmoothingLevel(Smoothing);
-          test::TRuleOptions Rules;
-          Rules.Mixes = E->SmoothingActive();
-          Rules.MayEndSilently = W * H == 1;
-          EXPECT_TRUE(test::KeepsEffectRules(*E, Looks, Rules));
-          if (E->SmoothingActive()) {
-            test::TRecordOptions Options;
-            Options.KeepScreens = true;
-            const test::TFrameRecording R = test::RecordRun(*E, Looks.Old(), Looks.New(), Options);
-            ASSERT_FALSE(R.Shown().empty());
-            const TBitmap& Last = R.Shown().back()->Screen;
-            for (int Y = 0; Y < H; ++Y)
-              for (int X = 0; X < W; ++X)
-                ASSERT_NE(test::Raw(Last, X, Y), test::Raw(Old, X, Y)) << "a speck of old at " << X << "," << Y;
-            continue;
-          }
-          const TRun Run = PlainRun(*E, Looks.Old(), Looks.New());
-          for (std::size_t F = 1; F < Run.Frames.size(); ++F)
-            for (std::size_t P = 0; P < Run.Frames[F].size(); ++P)
-              ASSERT_TRUE(Run.Frames[F][P] || !Run.Frames[F - 1][P]) << "frame " << F + 1 << " hides pixel " << P;
-          if (Reversed) {
-            const auto Twin = Make();
-            Twin->SetStyle(Style);
-            Twin->SetSubStyle(E->GetReversedSubStyle(Style, S));
-            EXPECT_EQ(PlainRun(*Twin, Looks.Old(), Looks.New()).Frames, Run.Frames) << "not the twin substyle";
-          }
-        }
-}
-
-// Forward frame g shows new exactly where the backward run's frame Total - g shows old.
-void ExpectPlaysBackwards(TMaskedTransition& Forward, TMaskedTransition& Backward, const TBitmap& Old,
-                          const TBitmap& New) {
-  const TRun A = PlainRun(Forward, Old, New), B = PlainRun(Backward, Old, New);
-  ASSERT_EQ(A.Frames.size(), B.Frames.size());
-  const std::size_t N = A.Frames.size();
-  for (std::size_t G = 0; G < N; ++G) {
-    TNewSet OldOfBackward = B.Frames[N - 1 - G];
-    OldOfBackward.flip();
-    ASSERT_EQ(A.Frames[G], OldOfBackward) << "frame " << G + 1;
-  }
-}
-
-// The frame units of a run (shape frames, plus the fade's on the smoothed path).
-int FramesOf(TMaskedTransition& E, int W, int H, int Smoothing = 0) {
-  test::TScreenDepth Depth(32);
-  E.SetSmoothingLevel(Smoothing);
-  return test::RecordRun(E, test::NoiseBitmap(W, H, 1), test::NoiseBitmap(W, H, 2)).ShownCount() + 1;
-}
 
 // --- circle ---
 
