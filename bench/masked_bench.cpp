@@ -1,4 +1,4 @@
-// The shapes grown in a mask at full HD, pf32bit, through the offscreen runner, every frame drawn
+// The shapes grown in a mask (circle, radial, diagonal, interlaced lines, waterfall, blocks) at full HD, pf32bit, through the offscreen runner, every frame drawn
 // (Milliseconds 0): a frame next to a frame memcpy and a memcpy of the rectangles each frame
 // changed (bench/support/frame_costs.h), shape painting included; plain and smoothed.
 #include <QApplication>
@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "effects/block.h"
 #include "effects/circle.h"
 #include "effects/diagonal.h"
+#include "effects/interlaced.h"
 #include "effects/radial.h"
+#include "effects/waterfall.h"
 #include "support/bench_support.h"
 #include "support/frame_costs.h"
 
@@ -44,7 +47,22 @@ int main(int Argc, char** Argv) {
     Cases.push_back({"radial 5.3" + S, Shape<TRadialTransition>(5, 3, Smoothing)});
     Cases.push_back({"diagonal 1.1" + S, Shape<TDiagonalTransition>(1, 1, Smoothing)});
   }
-  bench::PrintFrameCostHeader("circle, radial, diagonal");
+  Cases.push_back({"interlaced 1.1, plain", Shape<TInterlacedTransition>(1, 1, 0)});
+  Cases.push_back({"interlaced 2.1, plain", Shape<TInterlacedTransition>(2, 1, 0)});
+  Cases.push_back({"waterfall down", [] { return std::unique_ptr<TTransitionEffect>(new TWaterfallTransition); }});
+  auto Blocks = [](int Size, bool Puzzle) -> bench::TEffectFactory {
+    return [=] {
+      auto E = std::make_unique<TBlockTransition>();
+      E->SetStyle(1);
+      E->SetBlockWidth(Size);
+      E->SetBlockHeight(Size);
+      E->SetPuzzle(Puzzle);
+      return std::unique_ptr<TTransitionEffect>(std::move(E));
+    };
+  };
+  Cases.push_back({"blocks 1x1 random", Blocks(1, false)});
+  Cases.push_back({"blocks 40x40 jigsaw", Blocks(40, true)});
+  bench::PrintFrameCostHeader("masked shapes");
   for (const TCase& C : Cases) bench::PrintFrameCostRow(C.Name.c_str(), bench::MeasureFrameCosts(C.Make, Old, New, 3));
   return 0;
 }
