@@ -123,7 +123,9 @@ bool TTERunInputGate::Keep(QObject* Receiver, QEvent* Event) {
   std::unique_ptr<QEvent> Copy(Event->clone());
   // An event class without a copy of its own would come back as a bare QEvent: such an event
   // cannot wait, and goes on now.
-  if (!Copy || typeid(*Copy) != typeid(*Event)) return false;
+  if (!Copy) return false;
+  const QEvent& Cloned = *Copy;
+  if (typeid(Cloned) != typeid(*Event)) return false;
   // Of a run of pointer moves only the last position matters.
   if (Event->type() == QEvent::MouseMove && !FKept.empty() && FKept.back().Receiver == Receiver &&
       FKept.back().Event->type() == QEvent::MouseMove) {
