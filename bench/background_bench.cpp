@@ -41,10 +41,7 @@ using namespace vte;
 
 constexpr int Iterations = 21;
 
-double Median(std::vector<double> V) {
-  std::sort(V.begin(), V.end());
-  return V[V.size() / 2];
-}
+using bench::Median;
 
 template <class F> double Timed(F&& Work) {
   const double Start = bench::ThreadCpuMilliseconds();

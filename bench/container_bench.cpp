@@ -44,10 +44,7 @@ using namespace vte;
 
 constexpr int Changes = 31;
 
-double Median(std::vector<double> V) {
-  std::sort(V.begin(), V.end());
-  return V[V.size() / 2];
-}
+using bench::Median;
 
 // Wall times of the phases: prepare (old look), change (the form shown, focus), capture (new
 // look), animation, finish (render window gone, the page on the screen).

@@ -5,12 +5,18 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
 #include "engine/transition_effect.h"
 
 namespace vte::bench {
+
+double Median(std::vector<double> Values) {
+  std::sort(Values.begin(), Values.end());
+  return Values[Values.size() / 2];
+}
 
 double ThreadCpuMilliseconds() {
   timespec T;

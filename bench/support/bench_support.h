@@ -3,6 +3,7 @@
 // a transition over a real widget, timed from its first frame, with the render window's paints
 // counted (one a frame shown).
 #include <QColor>
+#include <vector>
 
 class QWidget;
 
@@ -15,6 +16,8 @@ namespace vte::bench {
 // The calling thread's CPU time in milliseconds: leaves out the time other processes had the
 // processor on a shared machine.
 double ThreadCpuMilliseconds();
+// The middle value of repeated timings (the upper middle of an even count).
+double Median(std::vector<double> Values);
 
 // Before the application object: the offscreen platform with one 1920x1080 screen and no window
 // frames (unless QT_QPA_PLATFORM says otherwise).

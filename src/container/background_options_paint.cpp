@@ -37,6 +37,20 @@ TPoint ScrollOffset(const QWidget* Control) {
   return {ScrollPosition(Control, Qt::Horizontal, Unused), ScrollPosition(Control, Qt::Vertical, Unused)};
 }
 
+// A control's whole scrollable client area (its client area when it does not scroll), and how
+// far it is scrolled.
+struct TScrolledArea {
+  int Width, Height;
+  TPoint Scroll;
+};
+
+TScrolledArea ScrolledArea(const QWidget* Control) {
+  TScrolledArea A{ControlClientWidth(Control), ControlClientHeight(Control), {}};
+  A.Scroll.X = ScrollPosition(Control, Qt::Horizontal, A.Width);
+  A.Scroll.Y = ScrollPosition(Control, Qt::Vertical, A.Height);
+  return A;
+}
+
 void FillWith(TCanvas& Canvas, const TRect& Rect, TColor Color) {
   TCanvasStateGuard Guard(Canvas);
   Canvas.Brush().Style = bsSolid;
@@ -63,9 +77,8 @@ TRect TFCBackgroundOptions::GetPictureRect(const QWidget* Painted) const {
   const QWidget* Owner = FOwnerControl;
   const int PW = FPicture.Width(), PH = FPicture.Height();
   if (!Owner || PW <= 0 || PH <= 0) return TRect{};
-  int W = ControlClientWidth(Owner), H = ControlClientHeight(Owner);
-  const int ScrollX = ScrollPosition(Owner, Qt::Horizontal, W);
-  const int ScrollY = ScrollPosition(Owner, Qt::Vertical, H);
+  const TScrolledArea Area = ScrolledArea(Owner);
+  const int W = Area.Width, H = Area.Height;
   TRect R;
   switch (FPictureMode) {
     case fcpmCenter:
@@ -85,7 +98,7 @@ TRect TFCBackgroundOptions::GetPictureRect(const QWidget* Painted) const {
   if (Painted && Painted != Owner) {
     const TPoint Screen = ControlClientToScreen(Owner, R.TopLeft());
     const TPoint At = ControlScreenToClient(Painted, Screen);
-    OffsetRect(R, At.X - R.Left - ScrollX, At.Y - R.Top - ScrollY);
+    OffsetRect(R, At.X - R.Left - Area.Scroll.X, At.Y - R.Top - Area.Scroll.Y);
     const TPoint Scroll = ScrollOffset(Painted);
     OffsetRect(R, Scroll.X, Scroll.Y);
   }
@@ -177,11 +190,9 @@ void TFCBackgroundOptions::PaintBkgrndForm(TCanvas& Canvas, const TRect& Rect, c
   if (!Form || !Owner) return;
   // The form lies over the owner's whole scrollable client area, so that each control painting it
   // shows its own part of one form.
-  int W = ControlClientWidth(Owner), H = ControlClientHeight(Owner);
-  const int ScrollX = ScrollPosition(Owner, Qt::Horizontal, W);
-  const int ScrollY = ScrollPosition(Owner, Qt::Vertical, H);
-  const TPoint Corner = ControlClientToScreen(Owner, {-ScrollX, -ScrollY});
-  const QRect FormBounds(Corner.X, Corner.Y, W, H);
+  const TScrolledArea Area = ScrolledArea(Owner);
+  const TPoint Corner = ControlClientToScreen(Owner, {-Area.Scroll.X, -Area.Scroll.Y});
+  const QRect FormBounds(Corner.X, Corner.Y, Area.Width, Area.Height);
   if (Form->geometry() != FormBounds) {
     Form->setGeometry(FormBounds);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -212,9 +212,7 @@ void TFormContainer::ShowForm(TForm* Form, bool DestroyCurrent, TFCFormAlign Ali
     if (Transition) {
       Effect = Transition;
     } else if (FFlickerFree) {
-      auto Cut = std::make_unique<TFlickerFreeTransition>();
-      Cut->SetFlickerFreeWhenDisabled(GlobalFlickerFree()->FlickerFreeWhenDisabled());
-      Owned = std::move(Cut);
+      Owned = MakeTemporaryFlickerFree();
       Effect = Owned.get();
     }
   }

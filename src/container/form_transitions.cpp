@@ -154,8 +154,7 @@ void TFormTransitions::RunShowTransition() {
   // Without a transition of its own, the form is cut in flicker-free for this show only.
   std::unique_ptr<TFlickerFreeTransition> Temporary;
   if (!FShowTransition) {
-    Temporary = std::make_unique<TFlickerFreeTransition>();
-    Temporary->SetFlickerFreeWhenDisabled(GlobalFlickerFree()->FlickerFreeWhenDisabled());
+    Temporary = MakeTemporaryFlickerFree();
     FShowTransition = Temporary.get();
   }
   struct TRestore {

@@ -545,6 +545,12 @@ void FreeGlobalFlickerFree() {
 
 }  // namespace
 
+std::unique_ptr<TFlickerFreeTransition> MakeTemporaryFlickerFree() {
+  auto Cut = std::make_unique<TFlickerFreeTransition>();
+  Cut->SetFlickerFreeWhenDisabled(GlobalFlickerFree()->FlickerFreeWhenDisabled());
+  return Cut;
+}
+
 TFlickerFreeTransition* GlobalFlickerFree() {
   if (!TheGlobalFlickerFree) {
     TheGlobalFlickerFree = new TFlickerFreeTransition(nullptr);

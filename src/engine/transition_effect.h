@@ -231,5 +231,8 @@ public:
 // The program's flicker-free transition (FlickerFreeWhenDisabled set); created on first use and
 // freed with the application object (or at exit without one).
 TFlickerFreeTransition* GlobalFlickerFree();
+// A flicker-free cut for one change made without a transition of its own: it runs when the
+// program's flicker-free transition says a disabled cut still runs.
+std::unique_ptr<TFlickerFreeTransition> MakeTemporaryFlickerFree();
 
 }  // namespace vte
