@@ -69,6 +69,10 @@ int main(int Argc, char** Argv) {
   Cases.push_back({"blocks 1x1 random", Blocks(1, false)});
   Cases.push_back({"blocks 40x40 jigsaw", Blocks(40, true)});
   bench::PrintFrameCostHeader("masked shapes");
-  for (const TCase& C : Cases) bench::PrintFrameCostRow(C.Name.c_str(), bench::MeasureFrameCosts(C.Make, Old, New, 3));
+  // An argument keeps only the cases whose name contains it.
+  const std::string Only = Argc > 1 ? Argv[1] : "";
+  for (const TCase& C : Cases)
+    if (C.Name.find(Only) != std::string::npos)
+      bench::PrintFrameCostRow(C.Name.c_str(), bench::MeasureFrameCosts(C.Make, Old, New, 3));
   return 0;
 }
