@@ -30,8 +30,10 @@ theirs() {
 ms() { echo "scale=3; $1 * 1000 / $2" | bc; }
 echo "1920x1080, 61 frames (one second at 60/s), CPU ms per frame; $(date -u +%F), $(nproc) cores"
 printf '%-6s %-36s %10s %10s %7s   %10s %10s %7s\n' kind "vte-render" whole xfade faster "frame" "xfade" faster
+only=${2:-}
 while read -r kind class props xfade; do
-  [ "$props" = - ] && props=
+  [ -n "$only" ] && [ "$kind" != "$only" ] && continue
+  [ "$props" = - ] && props= || props=${props//,/ }
   o61=$(ours); o2=$(ours_two); t61=$(theirs 61); t2=$(theirs 2)
   ow=$(ms "$o61" 61); tw=$(ms "$t61" 61)
   of=$(ms "$(echo "$o61 - $o2" | bc)" 59); tf=$(ms "$(echo "$t61 - $t2" | bc)" 59)
@@ -41,4 +43,6 @@ done <<'CASES'
 fade TBlendTransition - fade
 wipe TWipeTransition Direction=tedRight wiperight
 slide TSlideTransition Direction=tedLeft slideleft
+circle TCircleTransition Style=1,SubStyle=1 circleopen
+radial TRadialTransition Style=1,SubStyle=1 radial
 CASES

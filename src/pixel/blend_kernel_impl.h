@@ -119,6 +119,13 @@ std::size_t CountEqualWords(const std::uint8_t* A, const std::uint8_t* B, std::s
   return N + CountEqualWordsTail(A, B, I, Words);
 }
 
+void OpaqueWords(std::uint8_t* Dest, const std::uint8_t* Source, std::size_t Words) {
+  const TVec Top = Broadcast32<TVec>(static_cast<int>(0xFF000000u));
+  std::size_t I = 0;
+  for (; I + WordsPerVec <= Words; I += WordsPerVec) StoreU(Dest + 4 * I, Or(LoadU<TVec>(Source + 4 * I), Top));
+  OpaqueWordsTail(Dest, Source, I, Words);
+}
+
 void TintBytes(std::uint8_t* P, std::size_t Count, const TTintBytes& T) {
   // Each byte widened to 16 bits, times its Mul, plus its Add, the high byte kept.
   constexpr std::size_t Half = VecBytes / 2;
@@ -161,6 +168,6 @@ void TintWords(std::uint8_t* P, std::size_t Count, const TTintWords& T) {
 
 }  // namespace
 
-const TBlendKernels BlendKernels = {BlendWords, CountEqualWords, TintBytes, TintWords};
+const TBlendKernels BlendKernels = {BlendWords, CountEqualWords, TintBytes, TintWords, OpaqueWords};
 
 }  // namespace vte::VTE_SIMD_NAMESPACE

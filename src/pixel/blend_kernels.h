@@ -55,6 +55,7 @@ struct TTintWords {
 using TBlendWordsKernel = void (*)(std::uint8_t* Dest, const std::uint8_t* A, const std::uint8_t* B,
                                    std::size_t Words, const TBlendLanes& Lanes);
 using TCountEqualWordsKernel = std::size_t (*)(const std::uint8_t* A, const std::uint8_t* B, std::size_t Words);
+using TOpaqueWordsKernel = void (*)(std::uint8_t* Dest, const std::uint8_t* Source, std::size_t Words);
 using TTintBytesKernel = void (*)(std::uint8_t* Pixels, std::size_t Count, const TTintBytes& Tint);
 using TTintWordsKernel = void (*)(std::uint8_t* Pixels, std::size_t Count, const TTintWords& Tint);
 
@@ -63,6 +64,7 @@ struct TBlendKernels {
   TCountEqualWordsKernel CountEqualWords;
   TTintBytesKernel TintBytes;  // Count in pixels
   TTintWordsKernel TintWords;  // Count in pixels
+  TOpaqueWordsKernel OpaqueWords;
 };
 
 // The kernels of one level (a level the processor lacks must not be called), and of the level in
@@ -120,6 +122,12 @@ static inline std::size_t CountEqualWordsTail(const std::uint8_t* A, const std::
   std::size_t N = 0;
   for (std::size_t I = From; I < Words; ++I) N += LoadWord(A + 4 * I) == LoadWord(B + 4 * I);
   return N;
+}
+
+// Words [From, Words) copied with their top byte set.
+static inline void OpaqueWordsTail(std::uint8_t* Dest, const std::uint8_t* Source, std::size_t From,
+                                   std::size_t Words) {
+  for (std::size_t I = From; I < Words; ++I) StoreWord(Dest + 4 * I, LoadWord(Source + 4 * I) | 0xFF000000u);
 }
 
 // Pixels [From, Count) of a byte run through the tables (a 32-bit pixel's fourth byte has none).

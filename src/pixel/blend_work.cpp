@@ -22,13 +22,18 @@ std::size_t CountEqualWordsPlain(const std::uint8_t* A, const std::uint8_t* B, s
   return CountEqualWordsTail(A, B, 0, Words);
 }
 
+void OpaqueWordsPlain(std::uint8_t* Dest, const std::uint8_t* Source, std::size_t Words) {
+  OpaqueWordsTail(Dest, Source, 0, Words);
+}
+
 void TintBytesPlain(std::uint8_t* P, std::size_t Count, const TTintBytes& T) { TintBytesTail(P, 0, Count, T); }
 
 void TintWordsPlain(std::uint8_t* P, std::size_t Count, const TTintWords& T) { TintWordsTail(P, 0, Count, T); }
 
 }  // namespace
 
-const TBlendKernels BlendKernelsScalar = {BlendWordsPlain, CountEqualWordsPlain, TintBytesPlain, TintWordsPlain};
+const TBlendKernels BlendKernelsScalar = {BlendWordsPlain, CountEqualWordsPlain, TintBytesPlain, TintWordsPlain,
+                                           OpaqueWordsPlain};
 
 const TBlendKernels& BlendKernels(TSimdLevel Level) {
   return KernelsForLevel(Level, BlendKernelsScalar, simd_sse2::BlendKernels, simd_avx2::BlendKernels);
@@ -290,6 +295,10 @@ void TintBitmap(TBitmap& Bitmap, TBitmap* Pattern, TPixelFormat PixelFormat, int
     case pf32bit: TintBytesArea(Bitmap, Area, WholeArea, Level, Rgb); break;
     default: break;
   }
+}
+
+void CopyOpaque(void* Dest, const void* Source, std::size_t Pixels) {
+  BlendKernels().OpaqueWords(static_cast<std::uint8_t*>(Dest), static_cast<const std::uint8_t*>(Source), Pixels);
 }
 
 }  // namespace vte

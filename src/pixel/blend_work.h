@@ -63,6 +63,10 @@ int TintTableEntry(int Bits, int C, int Level, int X);
 // The number of positions at which the 32-bit words of two blocks are equal.
 std::size_t CountEqualWords(const void* A, const void* B, std::size_t Words);
 
+// Copies Pixels 32-bit pixels with their fourth byte set to 0xFF: screen pixels leave it undefined,
+// a stream of BGRA frames wants them opaque. Dest and Source must not overlap.
+void CopyOpaque(void* Dest, const void* Source, std::size_t Pixels);
+
 // How often each tint table (blue, green, red) has been built: lets tests see the tables kept.
 struct TTintTableBuilds {
   int Blue = 0, Green = 0, Red = 0;

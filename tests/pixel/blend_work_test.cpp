@@ -286,5 +286,21 @@ TEST(BlendFrame, CountEqualWordsOnEveryLevel) {
     }
 }
 
+TEST(BlendFrame, CopyOpaqueSetsTheFourthByteOnEveryLevel) {
+  // Lengths around the vector widths at every byte offset; the guard words past the end must stay.
+  std::mt19937 Rng(37);
+  for (std::size_t Words = 0; Words <= 75; ++Words)
+    for (std::size_t Offset = 0; Offset < 4; ++Offset) {
+      std::vector<std::uint8_t> Source(4 * Words + 4), Expected(4 * Words + Offset + 16, 0xA5);
+      for (auto& V : Source) V = static_cast<std::uint8_t>(Rng());
+      for (std::size_t I = 0; I < 4 * Words; ++I) Expected[Offset + I] = I % 4 == 3 ? 0xFF : Source[I];
+      test::ForEachSimdLevel([&](TSimdLevel) {
+        std::vector<std::uint8_t> Dest(Expected.size(), 0xA5);
+        CopyOpaque(Dest.data() + Offset, Source.data(), Words);
+        EXPECT_EQ(Dest, Expected) << Words << " +" << Offset;
+      });
+    }
+}
+
 }  // namespace
 }  // namespace vte
