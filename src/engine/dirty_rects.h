@@ -13,6 +13,7 @@ public:
   void Add(const TRect& Rect);
   int Count() const { return static_cast<int>(FRects.size()); }
   TRect Rects(int Index) const { return FRects.at(static_cast<std::size_t>(Index)); }
+  const std::vector<TRect>& All() const { return FRects; }
   void SetRects(int Index, const TRect& Rect) { FRects.at(static_cast<std::size_t>(Index)) = Rect; }
   void Clear() { FRects.clear(); }
 

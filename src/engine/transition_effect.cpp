@@ -478,7 +478,10 @@ void TTransitionEffect::UpdateScreen(bool Full) {
       if (T.Flush) T.Flush(R);
     };
     if (!Full && DirtyRects && DirtyRects->Count() > 1) {
-      for (int I = 0; I < DirtyRects->Count(); ++I) Copy(DirtyRects->Rects(I));
+      // One blit for all the pieces, then each reported.
+      if (FrameBitmap) Target.CopyRects(DirtyRects->All(), FrameBitmap->Canvas());
+      if (T.Flush)
+        for (int I = 0; I < DirtyRects->Count(); ++I) T.Flush(DirtyRects->Rects(I));
     } else {
       Copy(Area);
     }

@@ -22,15 +22,7 @@ TBlitEngine& TBlitEngine::ForThisThread() {
 }
 
 TBlitEngine::TRun TBlitEngine::RunOf(TPixelFormat Format, int Left, int Right) {
-  const long long Bpp = PixelFormatStorageBits(Format);
-  const long long Bit0 = Left * Bpp, Bit1 = Right * Bpp;
-  TRun R;
-  R.FirstByte = static_cast<int>(Bit0 >> 3);
-  R.Bytes = static_cast<int>(((Bit1 + 7) >> 3) - (Bit0 >> 3));
-  R.Phase = static_cast<int>(Bit0 & 7);
-  R.Head = static_cast<std::uint8_t>(0xFF >> R.Phase);
-  R.Tail = (Bit1 & 7) ? static_cast<std::uint8_t>(~(0xFF >> (Bit1 & 7))) : std::uint8_t{0xFF};
-  return R;
+  return RunOfBits(PixelFormatStorageBits(Format), Left, Right);
 }
 
 void TBlitEngine::Reserve(int Pixels, int Bytes) {
@@ -46,9 +38,10 @@ void TBlitEngine::Reserve(int Pixels, int Bytes) {
 void TBlitEngine::Prepare(const TBlitSurface& Dest, std::span<const TRect> Pieces,
                           const TBlitBrush& Brush, std::uint8_t Code) {
   int MaxPixels = 0, MaxBytes = 0;
+  const long long Bpp = PixelFormatStorageBits(Dest.Format);
   for (const TRect& P : Pieces) {
     MaxPixels = std::max(MaxPixels, P.Width());
-    MaxBytes = std::max(MaxBytes, RunOf(Dest.Format, P.Left, P.Right).Bytes);
+    MaxBytes = std::max(MaxBytes, RunOfBits(Bpp, P.Left, P.Right).Bytes);
   }
   Reserve(MaxPixels, MaxBytes);
   if (RopUsesPattern(Code)) FPattern.Build(Brush, Dest, MaxBytes, FCache);
@@ -64,11 +57,35 @@ TBlitSurface TBlitEngine::Snapshot(const TBlitSurface& Source, int First, int La
   return S;
 }
 
+void TBlitEngine::FillRun(std::uint8_t* D, const TRun& Run, std::uint8_t B) {
+  if (Run.Bytes <= 0) return;
+  if (Run.Bytes == 1) {
+    const std::uint8_t M = Run.Head & Run.Tail;
+    D[0] = static_cast<std::uint8_t>((D[0] & ~M) | (B & M));
+    return;
+  }
+  const std::size_t Last = static_cast<std::size_t>(Run.Bytes) - 1;
+  D[0] = static_cast<std::uint8_t>((D[0] & ~Run.Head) | (B & Run.Head));
+  std::memset(D + 1, B, Last - 1);
+  D[Last] = static_cast<std::uint8_t>((D[Last] & ~Run.Tail) | (B & Run.Tail));
+}
+
 void TBlitEngine::PatternBlt(const TBlitSurface& Dest, std::span<const TRect> Pieces,
                              const TBlitBrush& Brush, std::uint8_t Code) {
   if (RopUsesSource(Code) || Pieces.empty()) return;
   Prepare(Dest, Pieces, Brush, Code);
   const bool UsesP = RopUsesPattern(Code);
+  if (Code == CodePatCopy && FPattern.RepeatedByte() >= 0) {
+    // One byte everywhere (shapes painted on masks): no pattern rows to read, and the many short
+    // pieces of a shape's outline each cost a few stores.
+    const auto B = static_cast<std::uint8_t>(FPattern.RepeatedByte());
+    const long long Bpp = PixelFormatStorageBits(Dest.Format);
+    for (const TRect& Piece : Pieces) {
+      const TRun Run = RunOfBits(Bpp, Piece.Left, Piece.Right);
+      for (int Y = Piece.Top; Y < Piece.Bottom; ++Y) FillRun(Dest.Row(Y) + Run.FirstByte, Run, B);
+    }
+    return;
+  }
   for (const TRect& Piece : Pieces) {
     const TRun Run = RunOf(Dest.Format, Piece.Left, Piece.Right);
     const bool WholeBytes = Run.Head == 0xFF && Run.Tail == 0xFF;

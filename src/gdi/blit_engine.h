@@ -46,6 +46,19 @@ private:
     std::uint8_t Head, Tail;
   };
   static TRun RunOf(TPixelFormat Format, int Left, int Right);
+  // The same for a format of Bpp bits a pixel: loops over many pieces look the format up once.
+  static TRun RunOfBits(long long Bpp, int Left, int Right) {
+    const long long Bit0 = Left * Bpp, Bit1 = Right * Bpp;
+    TRun R;
+    R.FirstByte = static_cast<int>(Bit0 >> 3);
+    R.Bytes = static_cast<int>(((Bit1 + 7) >> 3) - (Bit0 >> 3));
+    R.Phase = static_cast<int>(Bit0 & 7);
+    R.Head = static_cast<std::uint8_t>(0xFF >> R.Phase);
+    R.Tail = (Bit1 & 7) ? static_cast<std::uint8_t>(~(0xFF >> (Bit1 & 7))) : std::uint8_t{0xFF};
+    return R;
+  }
+  // The run's bytes set to B, the bits outside Head and Tail of its end bytes kept.
+  static void FillRun(std::uint8_t* D, const TRun& Run, std::uint8_t B);
 
   void Prepare(const TBlitSurface& Dest, std::span<const TRect> Pieces, const TBlitBrush& Brush,
                std::uint8_t Code);

@@ -49,6 +49,9 @@ void TBlitPattern::Build(const TBlitBrush& Brush, const TBlitSurface& Dest, int 
   }
   for (int R = 0; R < 8; ++R)
     FRows[R] = FBuffer.data() + static_cast<std::size_t>(FSolid ? 0 : R) * RowBytes;
+  FRepeatedByte = FSolid && std::all_of(FRows[0], FRows[0] + FPeriod, [&](std::uint8_t B) { return B == FRows[0][0]; })
+                      ? FRows[0][0]
+                      : -1;
 }
 
 }  // namespace vte

@@ -20,9 +20,13 @@ public:
   const std::uint8_t* Row(int Y, int FirstByte) const {
     return FRows[Y & 7] + FirstByte % FPeriod;
   }
+  // The byte every pattern byte holds when the brush is solid and its pixels repeat one byte (1-
+  // and 8-bit formats always, deeper ones for greys); -1 otherwise.
+  int RepeatedByte() const { return FRepeatedByte; }
 
 private:
   std::vector<std::uint8_t> FBuffer;
+  int FRepeatedByte = -1;
   const std::uint8_t* FRows[8] = {};
   int FPeriod = 1;
   bool FSolid = true;

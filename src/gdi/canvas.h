@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "gdi/geometry.h"
@@ -85,6 +86,9 @@ public:
   void PatBlt(int X, int Y, int Width, int Height, std::uint32_t Rop);
   void BitBlt(int X, int Y, int Width, int Height, TCanvas& Source, int XSrc, int YSrc,
               std::uint32_t Rop);
+  // Each of Rects copied from the same place of Source (SRCCOPY), in one blit: a frame that
+  // changed many small pieces pays the blit's set-up once. Rects may overlap.
+  void CopyRects(std::span<const TRect> Rects, TCanvas& Source);
   // Nearest-neighbour stretch; negative extents mirror (source (W,0) extent (-W,H) reads columns
   // W-1 ... 0).
   void StretchBlt(int X, int Y, int Width, int Height, TCanvas& Source, int XSrc, int YSrc,

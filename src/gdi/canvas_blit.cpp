@@ -85,6 +85,24 @@ void TCanvas::BitBlt(int X, int Y, int Width, int Height, TCanvas& Source, int X
                                       TBlitSurface::Of(SourceBitmap), Offset, Brush, Code);
 }
 
+void TCanvas::CopyRects(std::span<const TRect> Rects, TCanvas& Source) {
+  const TPoint D = ToDevice(0, 0), S = Source.ToDevice(0, 0);
+  const TPoint Offset{S.X - D.X, S.Y - D.Y};
+  TBitmap& SourceBitmap = *Source.Bitmap();
+  const TRect SourceArea = Bounds(-Offset.X, -Offset.Y, SourceBitmap.Width(), SourceBitmap.Height());
+  std::vector<TRect>& V = Pieces();
+  for (TRect R : Rects) {
+    OffsetRect(R, D.X, D.Y);
+    ForEachClipRect(R, [&](const TRect& P) {
+      TRect Q;
+      if (IntersectRect(Q, P, SourceArea)) V.push_back(Q);
+    });
+  }
+  const TBlitBrush Brush{FState.Brush.Color, FState.Brush.Bitmap, FState.BrushOrigin};
+  TBlitEngine::ForThisThread().BitBlt(TBlitSurface::Of(*FBitmap), V, TBlitSurface::Of(SourceBitmap), Offset, Brush,
+                                      RopCode(SRCCOPY));
+}
+
 void TCanvas::StretchBlt(int X, int Y, int Width, int Height, TCanvas& Source, int XSrc, int YSrc,
                          int WidthSrc, int HeightSrc, std::uint32_t Rop) {
   if (Width == 0 || Height == 0 || WidthSrc == 0 || HeightSrc == 0) return;

@@ -14,7 +14,14 @@ void TCanvas::FillSpans(const std::vector<TRect>& DeviceRects, bool UsePen) {
   if (UsePen ? FState.Pen.Style == psClear : FState.Brush.Style == bsClear) return;
   thread_local std::vector<TRect> Pieces;
   Pieces.clear();
-  for (const TRect& R : DeviceRects) ForEachClipRect(R, [&](const TRect& P) { Pieces.push_back(P); });
+  if (!FState.HasClip) {
+    // The bounds once for all the spans of a shape.
+    const TRect Bounds = DeviceBounds();
+    for (const TRect& R : DeviceRects)
+      if (TRect P; IntersectRect(P, R, Bounds)) Pieces.push_back(P);
+  } else {
+    for (const TRect& R : DeviceRects) ForEachClipRect(R, [&](const TRect& P) { Pieces.push_back(P); });
+  }
   TBlitBrush Brush{FState.Brush.Color, FState.Brush.Bitmap, FState.BrushOrigin};
   if (UsePen) Brush = TBlitBrush{FState.Pen.Color, nullptr, FState.BrushOrigin};
   TBlitEngine::ForThisThread().PatternBlt(TBlitSurface::Of(*FBitmap), Pieces, Brush,
