@@ -2,6 +2,8 @@
 // (Milliseconds 0): a frame next to a frame memcpy and a memcpy of the rectangles each frame
 // changed (bench/support/frame_costs.h), shape painting included; plain and smoothed.
 #include <QApplication>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "gdi/random.h"
 #include "support/bench_support.h"
 #include "support/frame_costs.h"
+#include "support/xfade_costs.h"
 
 namespace {
 
@@ -36,25 +39,28 @@ int main(int Argc, char** Argv) {
   bench::UseOffscreenFullHdScreen();
   QApplication App(Argc, Argv);
   const TBitmap Old = bench::NoisePicture(7), New = bench::NoisePicture(13);
+  // Xfade: the FFmpeg transition a whole run is measured against, where there is one.
   struct TCase {
     std::string Name;
     bench::TEffectFactory Make;
+    const char* Xfade = nullptr;
   };
   std::vector<TCase> Cases;
   for (int Smoothing : {0, 4}) {
     const std::string S = Smoothing ? ", smoothing 4" : ", plain";
-    Cases.push_back({"circle 1.1" + S, Shape<TCircleTransition>(1, 1, Smoothing)});
-    Cases.push_back({"radial 1.1" + S, Shape<TRadialTransition>(1, 1, Smoothing)});
-    Cases.push_back({"radial 5.3" + S, Shape<TRadialTransition>(5, 3, Smoothing)});
-    Cases.push_back({"diagonal 1.1" + S, Shape<TDiagonalTransition>(1, 1, Smoothing)});
+    Cases.push_back({"circle 1.1" + S, Shape<TCircleTransition>(1, 1, Smoothing), "circleopen"});
+    Cases.push_back({"radial 1.1" + S, Shape<TRadialTransition>(1, 1, Smoothing), "radial"});
+    Cases.push_back({"radial 5.3" + S, Shape<TRadialTransition>(5, 3, Smoothing), "radial"});
+    Cases.push_back({"diagonal 1.1" + S, Shape<TDiagonalTransition>(1, 1, Smoothing), "diagtl"});
   }
-  Cases.push_back({"interlaced 1.1, plain", Shape<TInterlacedTransition>(1, 1, 0)});
-  Cases.push_back({"interlaced 2.1, plain", Shape<TInterlacedTransition>(2, 1, 0)});
+  Cases.push_back({"interlaced 1.1, plain", Shape<TInterlacedTransition>(1, 1, 0), "hlslice"});
+  Cases.push_back({"interlaced 2.1, plain", Shape<TInterlacedTransition>(2, 1, 0), "hlslice"});
   // Random orders repeat from a fixed seed: the measured runs must draw the recorded frames.
   Cases.push_back({"waterfall down", [] {
                      RandSeed = 1;
                      return std::unique_ptr<TTransitionEffect>(new TWaterfallTransition);
-                   }});
+                   },
+                   "hlslice"});
   auto Blocks = [](int Size, bool Puzzle) -> bench::TEffectFactory {
     return [=] {
       RandSeed = 1;
@@ -66,13 +72,34 @@ int main(int Argc, char** Argv) {
       return std::unique_ptr<TTransitionEffect>(std::move(E));
     };
   };
-  Cases.push_back({"blocks 1x1 random", Blocks(1, false)});
-  Cases.push_back({"blocks 40x40 jigsaw", Blocks(40, true)});
+  Cases.push_back({"blocks 1x1 random", Blocks(1, false), "dissolve"});
+  Cases.push_back({"blocks 40x40 jigsaw", Blocks(40, true), "dissolve"});
   bench::PrintFrameCostHeader("masked shapes");
   // An argument keeps only the cases whose name contains it.
   const std::string Only = Argc > 1 ? Argv[1] : "";
   for (const TCase& C : Cases)
     if (C.Name.find(Only) != std::string::npos)
       bench::PrintFrameCostRow(C.Name.c_str(), bench::MeasureFrameCosts(C.Make, Old, New, 3));
+
+  // Whole runs next to five frames of the FFmpeg counterpart, each xfade transition measured once.
+  std::map<std::string, double> Xfade;
+  for (const TCase& C : Cases)
+    if (C.Xfade && C.Name.find(Only) != std::string::npos && !Xfade.count(C.Xfade))
+      Xfade[C.Xfade] = bench::XfadeMillisecondsPerFrame(Old, New, C.Xfade);
+  if (Xfade.empty() || Xfade.begin()->second <= 0) {
+    std::printf("whole runs: ffmpeg not found, no xfade comparison\n");
+    return 0;
+  }
+  std::printf("\nwhole runs (every frame drawn, set-up included; thread CPU, least of 3) next to 5 frames of FFmpeg "
+              "xfade\n(CPU of a 32-frame command less a 2-frame one, over 30; least of 3)\n");
+  std::printf("  %-32s %12s %-11s %14s %12s %7s\n", "case", "whole run ms", "xfade", "ms/xfade frame",
+              "5 frames ms", "x 5");
+  for (const TCase& C : Cases)
+    if (C.Xfade && C.Name.find(Only) != std::string::npos) {
+      const double Whole = bench::WholeRunMilliseconds(C.Make, Old, New), Five = 5 * Xfade[C.Xfade];
+      std::printf("  %-32s %12.1f %-11s %14.2f %12.1f %7.2f\n", C.Name.c_str(), Whole, C.Xfade, Xfade[C.Xfade], Five,
+                  Whole / Five);
+      std::fflush(stdout);
+    }
   return 0;
 }
