@@ -179,7 +179,8 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
     TCanvas& C = Mask.Canvas();
     const TColor Shapes = C.Brush().Color;
     C.Brush().Color = clWhite;
-    C.FillRect(UpdateRect);
+    if (DirtyRects->Count() >= 2) C.FillRects(DirtyRects->All());
+    else C.FillRect(UpdateRect);
     C.Brush().Color = Shapes;
   }
 }

@@ -10,6 +10,9 @@ namespace {
 
 enum { TopLeft, TopRight, BottomRight, BottomLeft };
 
+// The depth of the bands that cover a wedge for the screen copy.
+constexpr int CoverBand = 16;
+
 // Side pivots of styles 4 and 5 in substyle order, the corner where each one's clockwise sweep
 // starts, the corners that are the ends of its sweep, and whether its two-hand substyles turn
 // clockwise.
@@ -218,7 +221,7 @@ void TRadialTransition::Wedge(TCanvas* Canvas, TPoint Pivot, int Count, int End,
   TRect Box = Rect(Pivot.X, Pivot.Y, Pivot.X + 1, Pivot.Y + 1);
   for (const TPoint& V : Points) UnionRect(Box, Box, Rect(V.X, V.Y, V.X + 1, V.Y + 1));
   UnionRect(UpdateRect, UpdateRect, Box);
-  if (Final) DirtyRects->Add(Box);
+  if (Final) DirtyRects->AddPolygonCover(Points, CoverBand);
 }
 
 void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*TotalFrames*/, int Prev,

@@ -1,5 +1,8 @@
 #include "engine/dirty_rects.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace vte {
 
 void TFCDirtyRects::Add(const TRect& Rect) {
@@ -9,6 +12,47 @@ void TFCDirtyRects::Add(const TRect& Rect) {
   }
   TRect Clipped;
   if (IntersectRect(Clipped, Rect, Bounds)) FRects.push_back(Clipped);
+}
+
+void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band) {
+  if (Points.empty()) return;
+  TRect Box = Rect(Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1);
+  for (const TPoint& P : Points) UnionRect(Box, Box, Rect(P.X, P.Y, P.X + 1, P.Y + 1));
+  // U runs across the bands, V along them.
+  const bool Rows = Box.Height() >= Box.Width();
+  const auto U = [&](const TPoint& P) -> double { return Rows ? P.Y : P.X; };
+  const auto V = [&](const TPoint& P) -> double { return Rows ? P.X : P.Y; };
+  const int U0 = Rows ? Box.Top : Box.Left, U1 = Rows ? Box.Bottom : Box.Right;
+  const int V0 = Rows ? Box.Left : Box.Top, V1 = Rows ? Box.Right : Box.Bottom;
+  const std::size_t N = Points.size();
+  for (int B0 = U0; B0 < U1; B0 += Band) {
+    const int B1 = std::min(B0 + Band, U1);
+    // The polygon's extent within the band is that of its edges there: each edge cut to the
+    // band's rows (and the one before, for the pixels a line takes by their corners).
+    const double Lo = B0 - 1, Hi = B1;
+    double Min = 1e300, Max = -1e300;
+    for (std::size_t I = 0; I < N; ++I) {
+      const TPoint& A = Points[I];
+      const TPoint& C = Points[(I + 1) % N];
+      const double Ua = U(A), Uc = U(C), Va = V(A), Vc = V(C);
+      if (std::max(Ua, Uc) < Lo || std::min(Ua, Uc) > Hi) continue;
+      if (Ua == Uc) {
+        Min = std::min({Min, Va, Vc});
+        Max = std::max({Max, Va, Vc});
+        continue;
+      }
+      for (const double At : {std::clamp(Lo, std::min(Ua, Uc), std::max(Ua, Uc)),
+                              std::clamp(Hi, std::min(Ua, Uc), std::max(Ua, Uc))}) {
+        const double Along = Va + (Vc - Va) * (At - Ua) / (Uc - Ua);
+        Min = std::min(Min, Along);
+        Max = std::max(Max, Along);
+      }
+    }
+    if (Min > Max) continue;
+    const int From = std::max(V0, static_cast<int>(std::floor(Min)) - 1);
+    const int To = std::min(V1, static_cast<int>(std::ceil(Max)) + 2);
+    Add(Rows ? Rect(From, B0, To, B1) : Rect(B0, From, B1, To));
+  }
 }
 
 }  // namespace vte

@@ -1,6 +1,7 @@
 #pragma once
 // The rectangles a frame changed, for effects whose changes are scattered: the screen copy takes
 // each of them instead of one bounding rectangle.
+#include <span>
 #include <vector>
 
 #include "gdi/geometry.h"
@@ -11,6 +12,10 @@ class TFCDirtyRects {
 public:
   // With ClipToBounds a rectangle is cut to Bounds first and left out when nothing remains.
   void Add(const TRect& Rect);
+  // Covers the polygon through Points (pixel positions, in order) with bands Band pixels deep
+  // across its longer side, each as wide as the polygon is within it plus a pixel of rounding on
+  // either side: a thin slanted shape is copied as a thin staircase, not as its bounding box.
+  void AddPolygonCover(std::span<const TPoint> Points, int Band);
   int Count() const { return static_cast<int>(FRects.size()); }
   TRect Rects(int Index) const { return FRects.at(static_cast<std::size_t>(Index)); }
   const std::vector<TRect>& All() const { return FRects; }

@@ -69,6 +69,8 @@ public:
 
   // Brush over Rect with PATCOPY (logical coordinates).
   void FillRect(const TRect& Rect);
+  // FillRect of each of Rects, in one fill (they may overlap).
+  void FillRects(std::span<const TRect> Rects);
   // Pen outline of Rect, brush inside it.
   void Rectangle(const TRect& Rect);
   void FrameRect(const TRect& Rect);  // a one-pixel frame in the brush

@@ -38,6 +38,16 @@ void TCanvas::FillRect(const TRect& R) {
   PatBlt(R.Left, R.Top, R.Width(), R.Height(), PATCOPY);
 }
 
+void TCanvas::FillRects(std::span<const TRect> Rects) {
+  thread_local std::vector<TRect> Device;
+  Device.clear();
+  for (TRect R : Rects) {
+    OffsetRect(R, -FState.WindowOrigin.X, -FState.WindowOrigin.Y);
+    if (!R.IsEmpty()) Device.push_back(R);
+  }
+  FillSpans(Device, false);
+}
+
 void TCanvas::PatBlt(int X, int Y, int Width, int Height, std::uint32_t Rop) {
   const std::uint8_t Code = RopCode(Rop);
   if (RopUsesSource(Code)) return;  // there is no source to combine

@@ -2,7 +2,11 @@
 // abort poll, and the settings rules (directions, Assign, class facts).
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
+
+#include "engine/dirty_rects.h"
+#include "gdi/canvas.h"
 
 #include "engine/transition_effect.h"
 #include "support/bitmap_support.h"
@@ -174,6 +178,45 @@ TEST(Settings, DirectionsAssignAndClassFacts) {
   EXPECT_EQ(TTransitionEffect::EditorClassName(&TNamedEffect::staticMetaObject),
             QStringLiteral("TTransitionEffectEditor"));
   EXPECT_EQ(A.Version(), QStringLiteral("Version 3.3"));
+}
+
+TEST(DirtyRects, APolygonCoverHoldsEveryPixelTheCanvasPaintsForIt) {
+  // Thin wedges and lines from a pivot (the radial hands' shapes) and random triangles, on an odd
+  // size, some reaching one pixel past the picture as the hands do.
+  std::mt19937 Rng(5);
+  const int W = 97, H = 61;
+  for (int Case = 0; Case < 300; ++Case) {
+    const auto Any = [&](int Max) { return static_cast<int>(Rng() % (Max + 2)) - 1; };
+    std::vector<TPoint> Points{{Any(W), Any(H)}, {Any(W), Any(H)}};
+    if (Case % 3) Points.push_back(Case % 3 == 1 ? TPoint{Points[1].X + 1, Points[1].Y} : TPoint{Any(W), Any(H)});
+    TBitmap Mask(W, H, pf1bit);
+    TCanvas& C = Mask.Canvas();
+    C.Brush().Color = clWhite;
+    C.FillRect(Rect(0, 0, W, H));
+    C.Pen().Color = C.Brush().Color = clBlack;
+    if (Points.size() == 2) {
+      C.MoveTo(Points[0].X, Points[0].Y);
+      C.LineTo(Points[1].X, Points[1].Y);
+    } else {
+      C.Polygon(Points);
+    }
+    TFCDirtyRects Cover;
+    Cover.ClipToBounds = true;
+    Cover.Bounds = Rect(0, 0, W, H);
+    Cover.AddPolygonCover(Points, 4);
+    int Covered = 0;
+    for (const TRect& R : Cover.All()) Covered += R.Width() * R.Height();
+    // A thin shape across a wide box is covered by far less than its box.
+    const int BoxW = std::abs(Points[1].X - Points[0].X) + 1, BoxH = std::abs(Points[1].Y - Points[0].Y) + 1;
+    if (Case % 3 != 2 && BoxW >= 24 && BoxH >= 24) EXPECT_LT(Covered, BoxW * BoxH / 2) << Case;
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < W; ++X) {
+        if (Mask.PixelColor(X, Y) != clBlack) continue;
+        bool In = false;
+        for (const TRect& R : Cover.All()) In = In || (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom);
+        ASSERT_TRUE(In) << "case " << Case << ": pixel " << X << "," << Y << " outside the cover";
+      }
+  }
 }
 
 }  // namespace
