@@ -208,7 +208,9 @@ TEST(DirtyRects, APolygonCoverHoldsEveryPixelTheCanvasPaintsForIt) {
     for (const TRect& R : Cover.All()) Covered += R.Width() * R.Height();
     // A thin shape across a wide box is covered by far less than its box.
     const int BoxW = std::abs(Points[1].X - Points[0].X) + 1, BoxH = std::abs(Points[1].Y - Points[0].Y) + 1;
-    if (Case % 3 != 2 && BoxW >= 24 && BoxH >= 24) EXPECT_LT(Covered, BoxW * BoxH / 2) << Case;
+    if (Case % 3 != 2 && BoxW >= 24 && BoxH >= 24) {
+      EXPECT_LT(Covered, BoxW * BoxH / 2) << Case;
+    }
     for (int Y = 0; Y < H; ++Y)
       for (int X = 0; X < W; ++X) {
         if (Mask.PixelColor(X, Y) != clBlack) continue;
