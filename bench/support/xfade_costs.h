@@ -12,6 +12,12 @@ namespace vte::bench {
 // (Milliseconds 0), set-up and final image included; the least of Runs.
 double WholeRunMilliseconds(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int Runs = 3);
 
+// The same for a run of one second (Milliseconds 1000), paced by a virtual clock that moves on
+// 1/Fps of a second a frame drawn (as vte-render paces its frames): the frames a viewer is shown,
+// each changing as much as its share of the second asks. Returns the frames drawn in Frames.
+double PacedRunMilliseconds(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int& Frames,
+                            int Fps = 60, int Runs = 3);
+
 // CPU time (user + system) of one output frame of `ffmpeg ... xfade=transition=Transition` between
 // Old and New at their size, BGRA frames to /dev/null: a run of 32 frames less a run of 2 (start-up
 // and picture reading left out), over the 30 frames more; the least of Runs. 0 when ffmpeg is not
