@@ -12,6 +12,7 @@
 
 #include "container/embedded_form.h"
 #include "container/form.h"
+#include "engine/transition_registry.h"
 #include "render/device.h"
 
 namespace vte {
@@ -78,6 +79,13 @@ void TFormTransitions::SetShowTransition(TTransitionEffect* V) {
   FShowTransition = V;
   // A list's transition is the list's to free.
   if (V && V->TransitionList()) FDestroyTransitions = false;
+  // An editor that replaces the transition by one of another class publishes the pair while it
+  // frees the old one: the new one takes its place here too.
+  disconnect(FReplacementWatch);
+  if (V)
+    FReplacementWatch = connect(V, &QObject::destroyed, this, [this](QObject* Gone) {
+      if (Gone == TransitionBeingReplaced && ReplacementTransition) SetShowTransition(ReplacementTransition);
+    });
 }
 
 bool TFormTransitions::CanShowWithTransition() const { return FForm && FForm->isWindow(); }

@@ -82,6 +82,7 @@ private:
   TFCBackgroundOptions* FOptions;
   QPointer<TForm> FForm;
   QPointer<TTransitionEffect> FShowTransition;
+  QMetaObject::Connection FReplacementWatch;  // the show transition's end, for its replacement
   bool FDestroyTransitions = true;
   bool FEnabled = true;
   bool FWasVisible = false;

@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPainter>
@@ -195,7 +196,10 @@ void TTransitionEffectEditor::CallOnExit(QLineEdit* Edit, std::function<void()> 
 }
 
 bool TTransitionEffectEditor::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Event->type() == QEvent::FocusOut) {
+  // Leaving the edit for another control counts; the window losing the focus (to a message box,
+  // a popup) does not, or the message about a bad text would bring itself back.
+  const auto Reason = Event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(Event)->reason() : Qt::OtherFocusReason;
+  if (Event->type() == QEvent::FocusOut && Reason != Qt::ActiveWindowFocusReason && Reason != Qt::PopupFocusReason) {
     for (auto& [Edit, Handler] : FExitHandlers) {
       if (Edit != Watched) continue;
       // Nothing may leave an event handler: the error is shown once the focus change is done.

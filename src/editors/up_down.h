@@ -3,12 +3,12 @@
 // show it in an associated edit. Unlike QSpinBox, the edit stays a control of its own: a page may
 // make it read-only while the arrows still step, or let the user type freely and convert the text
 // only when the edit is left (PositionFromText), reporting text that is no number.
+#include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
 
-class QLineEdit;
 class QToolButton;
 
 namespace vte {
