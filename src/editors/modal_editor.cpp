@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "container/effects_panel.h"
@@ -42,6 +43,8 @@ TTransitionModalEditor::TTransitionModalEditor(QObject* Owner) : TForm(Owner) {
   BitBtnOk->setDefault(true);
   BitBtnCancel = new QPushButton(QStringLiteral("Cancel"), ButtonsPanel);
   BitBtnCancel->setGeometry(412 - 81 - 2, 5, 75, 25);
+  BitBtnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  BitBtnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
   connect(BitBtnOk, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
   connect(BitBtnCancel, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
 
