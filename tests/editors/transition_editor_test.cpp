@@ -99,8 +99,8 @@ TEST_F(EditedList, ApplyingAnotherStyleReplacesTheTransitionInItsPlace) {
   TForm Host;
   auto* Holder = new TFormTransitions(&Host);
   Holder->SetShowTransition(Middle);
-  QObject::connect(Middle, &QObject::destroyed, [&] {
-    Published = TransitionBeingReplaced == Old.data() && qobject_cast<TSlideTransition*>(ReplacementTransition);
+  QObject::connect(Middle, &QObject::destroyed, [&, Gone = Middle] {
+    Published = TransitionBeingReplaced == Gone && qobject_cast<TSlideTransition*>(ReplacementTransition);
   });
   WhenModal([](TTransitionModalEditor& Dialog) {
     EXPECT_EQ(Dialog.Caption(), "Transition editor");
