@@ -35,7 +35,7 @@ TBmpMaskTransitionEditor::TBmpMaskTransitionEditor(QObject* Owner) : TTransition
   OpenPictureDialog->setOption(QFileDialog::ReadOnly);
   OpenPictureDialog->setOption(QFileDialog::DontUseNativeDialog);
 
-  std::tie(EditSmoothingLevel, UpDownSmoothingLevel) = AddNumber(SmoothingRow, 0, 5, 1, true, 42);
+  std::tie(EditSmoothingLevel, UpDownSmoothingLevel) = AddNumber(SmoothingRow, 0, 5, 1, true, 36);
   UpDownSmoothingLevel->SetPosition(1);
   LabelSmoothingLevel = AddLabel(QStringLiteral("&Smoothing level"), SmoothingRow, EditSmoothingLevel);
 

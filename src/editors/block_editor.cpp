@@ -11,6 +11,10 @@
 
 namespace vte {
 
+namespace {
+constexpr int SelectorWidth = 104, SizeLeft = 110;
+}  // namespace
+
 TBlockTransitionEditor::TBlockTransitionEditor(QObject* Owner) : TMaskedTransitionEditor(Owner) {
   const int CheckRow = FirstOwnRow + 3, WidthRow = FirstOwnRow + 4, HeightRow = FirstOwnRow + 5;
   std::tie(LabelPuzzle, CheckBoxPuzzle) = AddCheckRow(QStringLiteral("Pu&zzle"), CheckRow);
@@ -20,17 +24,18 @@ TBlockTransitionEditor::TBlockTransitionEditor(QObject* Owner) : TMaskedTransiti
 
   const auto AddSelector = [this](int Row, const char* SizeItem, const char* CountItem) {
     auto* Selector = new QComboBox(this);
-    Selector->setGeometry(LabelLeft, RowTop(Row), LabelWidth, ControlHeight);
+    // Wider than a label: the longer caption with the drop-down arrow; the edits move aside.
+    Selector->setGeometry(2, RowTop(Row), SelectorWidth, ControlHeight);
     AddSorted(Selector, QString::fromLatin1(CountItem), 1);
     AddSorted(Selector, QString::fromLatin1(SizeItem), 0);
     return Selector;
   };
   ComboBoxBlockWidthSel = AddSelector(WidthRow, BlockWidthItem, ColsItem);
-  std::tie(EditBlockWidth, UpDownBlockWidth) = AddNumber(WidthRow, 0, 30000, 1, false);
-  std::tie(EditCols, UpDownCols) = AddNumber(WidthRow, 0, 30000, 1, false);
+  std::tie(EditBlockWidth, UpDownBlockWidth) = AddNumber(WidthRow, 0, 30000, 1, false, EditWidth, SizeLeft);
+  std::tie(EditCols, UpDownCols) = AddNumber(WidthRow, 0, 30000, 1, false, EditWidth, SizeLeft);
   ComboBoxBlockHeightSel = AddSelector(HeightRow, BlockHeightItem, RowsItem);
-  std::tie(EditBlockHeight, UpDownBlockHeight) = AddNumber(HeightRow, 0, 30000, 1, false);
-  std::tie(EditRows, UpDownRows) = AddNumber(HeightRow, 0, 30000, 1, false);
+  std::tie(EditBlockHeight, UpDownBlockHeight) = AddNumber(HeightRow, 0, 30000, 1, false, EditWidth, SizeLeft);
+  std::tie(EditRows, UpDownRows) = AddNumber(HeightRow, 0, 30000, 1, false, EditWidth, SizeLeft);
   EditCols->hide();
   UpDownCols->hide();
   EditRows->hide();

@@ -10,9 +10,9 @@
 namespace vte {
 
 TFuseTransitionEditor::TFuseTransitionEditor(QObject* Owner) : TTransitionEffectEditor(Owner) {
-  std::tie(EditStyle, UpDownStyle) = AddNumber(FirstOwnRow, 1, 30000, 1, true, 42);
+  std::tie(EditStyle, UpDownStyle) = AddNumber(FirstOwnRow, 1, 30000, 1, true, 36);
   LabelStyle = AddLabel(QStringLiteral("St&yle"), FirstOwnRow, EditStyle);
-  std::tie(CheckBoxRndStyle, LabelRndStyle) = AddCheck(this, QStringLiteral("Random"), 158, RowTop(FirstOwnRow) + 2);
+  std::tie(CheckBoxRndStyle, LabelRndStyle) = AddCheck(this, QStringLiteral("Random"), 152, RowTop(FirstOwnRow) + 2);
   connect(CheckBoxRndStyle, &QCheckBox::toggled, this, [this] { RandomClick(); });
 
   const std::pair<QObject*, const char*> Names[] = {{LabelStyle, "LabelStyle"}, {EditStyle, "EditStyle"},

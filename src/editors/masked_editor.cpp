@@ -11,7 +11,7 @@ namespace vte {
 
 namespace {
 // The number edits leave room for the "Random" box beside their up-down.
-constexpr int NumberWidth = 42, RandomLeft = 158;
+constexpr int NumberWidth = 36, RandomLeft = 152;
 }  // namespace
 
 TMaskedTransitionEditor::TMaskedTransitionEditor(QObject* Owner) : TTransitionEffectEditor(Owner) {

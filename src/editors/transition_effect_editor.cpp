@@ -153,12 +153,12 @@ TClickLabel* TTransitionEffectEditor::AddLabel(const QString& Caption, int Row, 
 }
 
 std::pair<QLineEdit*, TUpDown*> TTransitionEffectEditor::AddNumber(int Row, int Min, int Max, int Increment,
-                                                                  bool ReadOnly, int Width) {
+                                                                  bool ReadOnly, int Width, int Left) {
   auto* Edit = new QLineEdit(this);
-  Edit->setGeometry(ControlLeft, RowTop(Row), Width, ControlHeight);
+  Edit->setGeometry(Left, RowTop(Row), Width, ControlHeight);
   Edit->setReadOnly(ReadOnly);
   auto* UpDown = new TUpDown(this);
-  UpDown->setGeometry(ControlLeft + Width, RowTop(Row), UpDownWidth, ControlHeight);
+  UpDown->setGeometry(Left + Width, RowTop(Row), UpDownWidth, ControlHeight);
   UpDown->SetMin(Min);
   UpDown->SetMax(Max);
   UpDown->SetIncrement(Increment);

@@ -103,7 +103,7 @@ protected:
   TClickLabel* AddLabel(const QString& Caption, int Row, QWidget* Buddy);
   // An edit and its up-down in the control column.
   std::pair<QLineEdit*, TUpDown*> AddNumber(int Row, int Min, int Max, int Increment, bool ReadOnly,
-                                            int Width = EditWidth);
+                                            int Width = EditWidth, int Left = ControlLeft);
   // A label in the label column and its check box in the control column; a click on the label
   // toggles the box.
   std::pair<TClickLabel*, QCheckBox*> AddCheckRow(const QString& Caption, int Row, int Left = ControlLeft);
@@ -116,7 +116,7 @@ protected:
   // The index of the item with that value, or -1.
   static int IndexOfValue(const QComboBox* ComboBox, int Value);
 
-  static constexpr int LabelLeft = 4, LabelWidth = 86, ControlLeft = 96, ControlWidth = 120,
+  static constexpr int LabelLeft = 0, LabelWidth = 93, ControlLeft = 96, ControlWidth = 120,
                        EditWidth = 54, ControlHeight = 22, UpDownWidth = 17;
 
   bool eventFilter(QObject* Watched, QEvent* Event) override;
