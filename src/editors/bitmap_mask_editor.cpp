@@ -9,6 +9,7 @@
 #include "editors/click_label.h"
 #include "editors/up_down.h"
 #include "effects/bitmap_mask.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -39,11 +40,10 @@ TBmpMaskTransitionEditor::TBmpMaskTransitionEditor(QObject* Owner) : TTransition
   UpDownSmoothingLevel->SetPosition(1);
   LabelSmoothingLevel = AddLabel(QStringLiteral("&Smoothing level"), SmoothingRow, EditSmoothingLevel);
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelMask, "LabelMask"}, {SpeedButtonMask, "SpeedButtonMask"}, {EffectsPanelMask, "EffectsPanelMask"},
       {OpenPictureDialog, "OpenPictureDialog"}, {LabelSmoothingLevel, "LabelSmoothingLevel"},
-      {EditSmoothingLevel, "EditSmoothingLevel"}, {UpDownSmoothingLevel, "UpDownSmoothingLevel"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {EditSmoothingLevel, "EditSmoothingLevel"}, {UpDownSmoothingLevel, "UpDownSmoothingLevel"}});
 }
 
 TBmpMaskTransition* TBmpMaskTransitionEditor::BmpMask() const {

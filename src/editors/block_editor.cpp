@@ -50,14 +50,13 @@ TBlockTransitionEditor::TBlockTransitionEditor(QObject* Owner) : TMaskedTransiti
     ShowSelected(ComboBoxBlockHeightSel, RowsItem, EditBlockHeight, UpDownBlockHeight, EditRows, UpDownRows);
   });
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelPuzzle, "LabelPuzzle"}, {CheckBoxPuzzle, "CheckBoxPuzzle"}, {LabelDual, "LabelDual"},
       {CheckBoxDual, "CheckBoxDual"}, {ComboBoxBlockWidthSel, "ComboBoxBlockWidthSel"},
       {EditBlockWidth, "EditBlockWidth"}, {UpDownBlockWidth, "UpDownBlockWidth"}, {EditCols, "EditCols"},
       {UpDownCols, "UpDownCols"}, {ComboBoxBlockHeightSel, "ComboBoxBlockHeightSel"},
       {EditBlockHeight, "EditBlockHeight"}, {UpDownBlockHeight, "UpDownBlockHeight"}, {EditRows, "EditRows"},
-      {UpDownRows, "UpDownRows"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {UpDownRows, "UpDownRows"}});
 }
 
 TBlockTransition* TBlockTransitionEditor::Block() const { return qobject_cast<TBlockTransition*>(Transition()); }

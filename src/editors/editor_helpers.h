@@ -2,8 +2,11 @@
 // Small pieces every editor form uses alike.
 #include <QApplication>
 #include <QComboBox>
+#include <QFont>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
+#include <utility>
 
 namespace vte {
 
@@ -20,6 +23,18 @@ inline void AddSorted(QComboBox* ComboBox, const QString& Text, const QVariant& 
   int At = 0;
   while (At < ComboBox->count() && ComboBox->itemText(At).compare(Text, Qt::CaseInsensitive) <= 0) ++At;
   ComboBox->insertItem(At, Text, Value);
+}
+
+// The font the editor forms are designed with: Arial of 11 pixels (8 points at 96 dots an inch).
+inline QFont EditorFont() {
+  QFont Font(QStringLiteral("Arial"));
+  Font.setPixelSize(11);
+  return Font;
+}
+
+// Gives the controls the names their forms know them by, so that hosts and tests find them.
+inline void NameControls(std::initializer_list<std::pair<QObject*, const char*>> Controls) {
+  for (const auto& [Object, Name] : Controls) Object->setObjectName(QLatin1String(Name));
 }
 
 }  // namespace vte

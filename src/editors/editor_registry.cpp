@@ -31,12 +31,7 @@ void RegisterEditorClass(const QMetaObject* EditorClass) {
 
 const std::vector<const QMetaObject*>& EditorClasses() { return Registry(); }
 
-const QMetaObject* FindEditorClass(const QString& ClassName) {
-  const QString Wanted = ClassName.section(QLatin1String("::"), -1);
-  for (const QMetaObject* Class : Registry())
-    if (ControlClassName(Class).compare(Wanted, Qt::CaseInsensitive) == 0) return Class;
-  return nullptr;
-}
+const QMetaObject* FindEditorClass(const QString& ClassName) { return FindClassNamed(Registry(), ClassName); }
 
 const QMetaObject* EditorClassOf(const QMetaObject* TransitionClass) {
   return TransitionClass ? FindEditorClass(TTransitionEffect::EditorClassName(TransitionClass)) : nullptr;

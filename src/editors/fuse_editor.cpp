@@ -6,6 +6,7 @@
 #include "editors/click_label.h"
 #include "editors/up_down.h"
 #include "effects/fuse.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -15,11 +16,10 @@ TFuseTransitionEditor::TFuseTransitionEditor(QObject* Owner) : TTransitionEffect
   std::tie(CheckBoxRndStyle, LabelRndStyle) = AddCheck(this, QStringLiteral("Random"), 152, RowTop(FirstOwnRow) + 2);
   connect(CheckBoxRndStyle, &QCheckBox::toggled, this, [this] { RandomClick(); });
 
-  const std::pair<QObject*, const char*> Names[] = {{LabelStyle, "LabelStyle"}, {EditStyle, "EditStyle"},
+  NameControls({{LabelStyle, "LabelStyle"}, {EditStyle, "EditStyle"},
                                                     {UpDownStyle, "UpDownStyle"},
                                                     {CheckBoxRndStyle, "CheckBoxRndStyle"},
-                                                    {LabelRndStyle, "LabelRndStyle"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+                                                    {LabelRndStyle, "LabelRndStyle"}});
 }
 
 TFuseTransition* TFuseTransitionEditor::Fuse() const { return qobject_cast<TFuseTransition*>(Transition()); }

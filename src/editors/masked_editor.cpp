@@ -6,6 +6,7 @@
 #include "editors/click_label.h"
 #include "editors/up_down.h"
 #include "effects/masked_transition.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -33,14 +34,13 @@ TMaskedTransitionEditor::TMaskedTransitionEditor(QObject* Owner) : TTransitionEf
   connect(CheckBoxRndStyle, &QCheckBox::toggled, this, [this] { RandomClick(true); });
   connect(CheckBoxRndSubstyle, &QCheckBox::toggled, this, [this] { RandomClick(false); });
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelStyle, "LabelStyle"}, {EditStyle, "EditStyle"}, {UpDownStyle, "UpDownStyle"},
       {CheckBoxRndStyle, "CheckBoxRndStyle"}, {LabelRndStyle, "LabelRndStyle"},
       {LabelSubstyle, "LabelSubstyle"}, {EditSubstyle, "EditSubstyle"}, {UpDownSubstyle, "UpDownSubstyle"},
       {CheckBoxRndSubstyle, "CheckBoxRndSubstyle"}, {LabelRndSubstyle, "LabelRndSubstyle"},
       {LabelSmoothingLevel, "LabelSmoothingLevel"}, {EditSmoothingLevel, "EditSmoothingLevel"},
-      {UpDownSmoothingLevel, "UpDownSmoothingLevel"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {UpDownSmoothingLevel, "UpDownSmoothingLevel"}});
 }
 
 TMaskedTransition* TMaskedTransitionEditor::Masked() const { return qobject_cast<TMaskedTransition*>(Transition()); }

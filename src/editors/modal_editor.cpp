@@ -10,6 +10,7 @@
 #include "container/form_container.h"
 #include "container/form_transitions.h"
 #include "editors/transition_editor.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -20,9 +21,7 @@ TTransitionModalEditor::TTransitionModalEditor(QObject* Owner) : TForm(Owner) {
   SetPosition(poScreenCenter);
   SetClientWidth(412);
   SetClientHeight(328);
-  QFont DialogFont(QStringLiteral("Arial"));
-  DialogFont.setPixelSize(11);
-  setFont(DialogFont);
+  setFont(EditorFont());
 
   auto* Layout = new QVBoxLayout(this);
   Layout->setContentsMargins(0, 0, 0, 0);
@@ -50,10 +49,9 @@ TTransitionModalEditor::TTransitionModalEditor(QObject* Owner) : TForm(Owner) {
 
   FormTransitions = new TFormTransitions(this);
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {EditorPanel, "EditorPanel"}, {FormContainer, "FormContainer"}, {ButtonsPanel, "ButtonsPanel"},
-      {BitBtnOk, "BitBtnOk"}, {BitBtnCancel, "BitBtnCancel"}, {FormTransitions, "FormTransitions"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {BitBtnOk, "BitBtnOk"}, {BitBtnCancel, "BitBtnCancel"}, {FormTransitions, "FormTransitions"}});
 }
 
 TTransitionModalEditor::~TTransitionModalEditor() = default;

@@ -6,6 +6,7 @@
 #include "editors/click_label.h"
 #include "editors/up_down.h"
 #include "effects/roll.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -16,11 +17,10 @@ TRollTransitionEditor::TRollTransitionEditor(QObject* Owner) : TTransitionEffect
   std::tie(Label3D, CheckBox3D) = AddCheckRow(QStringLiteral("&3D"), FirstOwnRow + 1);
   std::tie(LabelUnroll, CheckBoxUnroll) = AddCheckRow(QStringLiteral("&Unroll"), FirstOwnRow + 2);
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelRollSize, "LabelRollSize"}, {EditRollSize, "EditRollSize"}, {UpDownRollSize, "UpDownRollSize"},
       {Label3D, "Label3D"}, {CheckBox3D, "CheckBox3D"}, {LabelUnroll, "LabelUnroll"},
-      {CheckBoxUnroll, "CheckBoxUnroll"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {CheckBoxUnroll, "CheckBoxUnroll"}});
 }
 
 TRollTransition* TRollTransitionEditor::Roll() const { return qobject_cast<TRollTransition*>(Transition()); }
@@ -43,13 +43,6 @@ void TRollTransitionEditor::StoreValues() {
   T->SetUnroll(CheckBoxUnroll->isChecked());
 }
 
-void TRollTransitionEditor::EditRollSizeExit() {
-  try {
-    UpDownRollSize->PositionFromText();
-  } catch (const EConvertError&) {
-    EditRollSize->setFocus(Qt::OtherFocusReason);
-    throw;
-  }
-}
+void TRollTransitionEditor::EditRollSizeExit() { ConvertEditText(UpDownRollSize); }
 
 }  // namespace vte

@@ -4,6 +4,7 @@
 
 #include "editors/click_label.h"
 #include "effects/slide.h"
+#include "editors/editor_helpers.h"
 
 namespace vte {
 
@@ -12,11 +13,10 @@ TSlideTransitionEditor::TSlideTransitionEditor(QObject* Owner) : TTransitionEffe
   std::tie(LabelElasticSrc, CheckBoxElasticSrc) = AddCheckRow(QStringLiteral("&Elastic src"), FirstOwnRow + 1);
   std::tie(LabelElasticDst, CheckBoxElasticDst) = AddCheckRow(QStringLiteral("E&lastic dst"), FirstOwnRow + 2);
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelSlideOut, "LabelSlideOut"}, {CheckBoxSlideOut, "CheckBoxSlideOut"},
       {LabelElasticSrc, "LabelElasticSrc"}, {CheckBoxElasticSrc, "CheckBoxElasticSrc"},
-      {LabelElasticDst, "LabelElasticDst"}, {CheckBoxElasticDst, "CheckBoxElasticDst"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {LabelElasticDst, "LabelElasticDst"}, {CheckBoxElasticDst, "CheckBoxElasticDst"}});
 }
 
 TSlideTransition* TSlideTransitionEditor::Slide() const { return qobject_cast<TSlideTransition*>(Transition()); }

@@ -51,9 +51,7 @@ TTransitionEditor::TTransitionEditor(QObject* Owner) : TForm(Owner) {
   SetBorderStyle(bsNone);
   SetClientWidth(410);
   SetClientHeight(292);
-  QFont EditorFont(QStringLiteral("Arial"));
-  EditorFont.setPixelSize(11);
-  setFont(EditorFont);
+  setFont(EditorFont());
 
   ComboBoxTransitions = new QComboBox(this);
   ComboBoxTransitions->setGeometry(8, 24, 170, 22);
@@ -91,11 +89,10 @@ TTransitionEditor::TTransitionEditor(QObject* Owner) : TForm(Owner) {
   FormTransitions = new TFormTransitions(this);
   InheritBackground(FormTransitions->BackgroundOptions());
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelTransitions, "LabelTransitions"}, {ComboBoxTransitions, "ComboBoxTransitions"}, {Label1, "Label1"},
       {LabelA, "LabelA"}, {LabelB, "LabelB"}, {Bevel, "Bevel"}, {BitBtnPreview, "BitBtnPreview"},
-      {FormContainer, "FormContainer"}, {FormTransitions, "FormTransitions"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {FormContainer, "FormContainer"}, {FormTransitions, "FormTransitions"}});
 }
 
 // The page, which goes with the container after this, only points to the copy: it reads nothing

@@ -55,9 +55,7 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
   SetBorderStyle(bsNone);
   SetClientWidth(224);
   SetClientHeight(292);
-  QFont PageFont(QStringLiteral("Arial"));
-  PageFont.setPixelSize(11);
-  setFont(PageFont);
+  setFont(EditorFont());
 
   ComboBoxPasses = new QComboBox(this);
   for (const char* Caption : PassCaptions) ComboBoxPasses->addItem(QString::fromLatin1(Caption));
@@ -94,13 +92,12 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
   Inherited->SetParentGlass(true);
 
   // Names as the stored form has them, so that tests and hosts find the controls.
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {LabelPassSetting, "LabelPassSetting"}, {ComboBoxPasses, "ComboBoxPasses"},
       {LabelPass2Options, "LabelPass2Options"}, {SpeedButtonPass2, "SpeedButtonPass2"},
       {LabelMilliseconds, "LabelMilliseconds"}, {EditMilliseconds, "EditMilliseconds"},
       {UpDownMilliseconds, "UpDownMilliseconds"}, {LabelDirection, "LabelDirection"},
-      {ComboBoxDirection, "ComboBoxDirection"}, {FormTransitions, "FormTransitions"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {ComboBoxDirection, "ComboBoxDirection"}, {FormTransitions, "FormTransitions"}});
 }
 
 TTransitionEffectEditor::~TTransitionEffectEditor() = default;
@@ -135,13 +132,12 @@ void TTransitionEffectEditor::BuildPass2Panel() {
   SpeedButtonClosePanel->setGeometry(155 - 22, 2, 18, 16);
   connect(SpeedButtonClosePanel, &QToolButton::clicked, this, [this] { ClosePass2Panel(); });
 
-  const std::pair<QObject*, const char*> Names[] = {
+  NameControls({
       {CheckBoxDistributedTime, "CheckBoxDistributedTime"}, {LabelDistributedTime, "LabelDistributedTime"},
       {CheckBox2PReversed, "CheckBox2PReversed"}, {Label2PReversed, "Label2PReversed"},
       {CheckBoxUseSolidColor, "CheckBoxUseSolidColor"}, {LabelUseSolidColor, "LabelUseSolidColor"},
       {SpeedButtonSolidColor, "SpeedButtonSolidColor"}, {LabelSolidColor, "LabelSolidColor"},
-      {SpeedButtonClosePanel, "SpeedButtonClosePanel"}};
-  for (const auto& [Object, Name] : Names) Object->setObjectName(QLatin1String(Name));
+      {SpeedButtonClosePanel, "SpeedButtonClosePanel"}});
 }
 
 TClickLabel* TTransitionEffectEditor::AddLabel(const QString& Caption, int Row, QWidget* Buddy) {
@@ -272,11 +268,14 @@ void TTransitionEffectEditor::StoreValues() {
     FTransition->SetDirection(TTEEffectDirection(ComboBoxDirection->currentData().toInt()));
 }
 
-void TTransitionEffectEditor::EditMillisecondsExit() {
+void TTransitionEffectEditor::EditMillisecondsExit() { ConvertEditText(UpDownMilliseconds); }
+
+void TTransitionEffectEditor::ConvertEditText(TUpDown* UpDown) {
   try {
-    UpDownMilliseconds->PositionFromText();
+    UpDown->PositionFromText();
   } catch (const EConvertError&) {
-    EditMilliseconds->setFocus(Qt::OtherFocusReason);
+    // The user stays in the field to put the text right.
+    if (QLineEdit* Edit = UpDown->Associate()) Edit->setFocus(Qt::OtherFocusReason);
     throw;
   }
 }

@@ -110,6 +110,9 @@ protected:
   // A check box with its caption as a label at the right of it, at X in the row; a click on the
   // label toggles the box.
   std::pair<QCheckBox*, TClickLabel*> AddCheck(QWidget* Parent, const QString& Caption, int X, int Top);
+  // The up-down's position from its edit's text; text that is no integer raises EConvertError
+  // and puts the focus back into the edit.
+  void ConvertEditText(TUpDown* UpDown);
   // Calls Handler when Edit loses the focus; what it raises is shown as the application shows
   // errors, once the focus is back in the edit.
   void CallOnExit(QLineEdit* Edit, std::function<void()> Handler);

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "editors/click_label.h"
+#include "editors/editor_helpers.h"
 #include "editors/up_down.h"
 #include "effects/wipe.h"
 
@@ -12,9 +13,7 @@ TWipeTransitionEditor::TWipeTransitionEditor(QObject* Owner) : TTransitionEffect
   std::tie(EditBandWidth, UpDownBandWidth) = AddNumber(FirstOwnRow, 0, 30000, 10, false);
   LabelBandWidth = AddLabel(QStringLiteral("&Band width"), FirstOwnRow, EditBandWidth);
   CallOnExit(EditBandWidth, [this] { EditBandWidthExit(); });
-  LabelBandWidth->setObjectName(QStringLiteral("LabelBandWidth"));
-  EditBandWidth->setObjectName(QStringLiteral("EditBandWidth"));
-  UpDownBandWidth->setObjectName(QStringLiteral("UpDownBandWidth"));
+  NameControls({{LabelBandWidth, "LabelBandWidth"}, {EditBandWidth, "EditBandWidth"}, {UpDownBandWidth, "UpDownBandWidth"}});
 }
 
 TWipeTransition* TWipeTransitionEditor::Wipe() const { return qobject_cast<TWipeTransition*>(Transition()); }
@@ -30,13 +29,6 @@ void TWipeTransitionEditor::StoreValues() {
   if (TWipeTransition* T = Wipe()) T->SetBandWidth(UpDownBandWidth->Position());
 }
 
-void TWipeTransitionEditor::EditBandWidthExit() {
-  try {
-    UpDownBandWidth->PositionFromText();
-  } catch (const EConvertError&) {
-    EditBandWidth->setFocus(Qt::OtherFocusReason);
-    throw;
-  }
-}
+void TWipeTransitionEditor::EditBandWidthExit() { ConvertEditText(UpDownBandWidth); }
 
 }  // namespace vte
