@@ -98,6 +98,7 @@ std::unique_ptr<TTransitionModalEditor> CreateTransitionModalEditor(TTransitionE
 }
 
 bool EditTransitionModal(TTransitionEffect*& Transition) {
+  if (!Transition) return false;
   const std::unique_ptr<TTransitionModalEditor> Dialog = CreateTransitionModalEditor(Transition);
   if (Dialog->ShowModal() != TTransitionModalEditor::mrOk || !Dialog->Editor) return false;
   Dialog->Editor->ApplyChanges();

@@ -120,6 +120,13 @@ void TTransitionEditor::EditTransition(TTransitionEffect* Transition) {
 void TTransitionEditor::SetUp(TTransitionEffect** Target, bool ClassChangeAllowed) {
   FClassChangeAllowed = ClassChangeAllowed;
   TTransitionEffect* Current = *Target;
+  if (!Current) {
+    // Nothing to edit: an empty, disabled list and no page.
+    ComboBoxTransitions->clear();
+    ComboBoxTransitions->setEnabled(false);
+    FTarget = nullptr;
+    return;
+  }
   const auto& Classes = TransitionClasses();
   const bool Registered = std::find(Classes.begin(), Classes.end(), Current->metaObject()) != Classes.end();
   ComboBoxTransitions->setEnabled(Registered && ClassChangeAllowed);

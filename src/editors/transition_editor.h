@@ -36,7 +36,7 @@ public:
 
   // Edits the transition Transition refers to; the user may switch to another class, and
   // ApplyChanges may then make Transition refer to a new object. The reference must stay valid
-  // until ApplyChanges (or the editor's end).
+  // until ApplyChanges (or the editor's end). A null transition leaves the editor empty.
   void EditTransitionRef(TTransitionEffect*& Transition);
   // Edits Transition itself; its class cannot change.
   void EditTransition(TTransitionEffect* Transition);
