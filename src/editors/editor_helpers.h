@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "container/background_options.h"
+
 namespace vte {
 
 // The hourglass for the length of a scope, also when an exception leaves it.
@@ -30,6 +32,15 @@ inline QFont EditorFont() {
   QFont Font(QStringLiteral("Arial"));
   Font.setPixelSize(11);
   return Font;
+}
+
+// Options that take everything from the nearest ancestor with options: a form hosted in a
+// container looks like its surroundings.
+inline void InheritBackground(TFCBackgroundOptions* Options) {
+  Options->SetParentOpaque(true);
+  Options->SetParentPicture(true);
+  Options->SetParentBkgrndForm(true);
+  Options->SetParentGlass(true);
 }
 
 // Gives the controls the names their forms know them by, so that hosts and tests find them.

@@ -20,13 +20,6 @@ namespace vte {
 
 namespace {
 
-void InheritBackground(TFCBackgroundOptions* Options) {
-  Options->SetParentOpaque(true);
-  Options->SetParentPicture(true);
-  Options->SetParentBkgrndForm(true);
-  Options->SetParentGlass(true);
-}
-
 // One of the preview's pictures: a big letter on a coloured ground.
 QLabel* MakePicture(QWidget* Parent, const QString& Letter, const QColor& Ground, const QColor& Ink) {
   auto* Label = new QLabel(Letter, Parent);

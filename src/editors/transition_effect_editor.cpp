@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QToolButton>
+#include <optional>
 
 #include "app/application.h"
 #include "container/effects_group_box.h"
@@ -32,17 +33,15 @@ namespace {
 
 TRect ToTRect(const QRect& R) { return Rect(R.left(), R.top(), R.left() + R.width(), R.top() + R.height()); }
 
-const QMetaProperty* FindProperty(const QMetaObject* Class, const char* Name, QMetaProperty& Found) {
-  if (!Class) return nullptr;
+// The published property of that name, in any case ("Substyle" finds SubStyle).
+std::optional<QMetaProperty> FindProperty(const QMetaObject* Class, const char* Name) {
+  if (!Class) return std::nullopt;
   const QLatin1String Wanted(Name);
   for (int I = 0; I < Class->propertyCount(); ++I) {
     const QMetaProperty P = Class->property(I);
-    if (QLatin1String(P.name()).compare(Wanted, Qt::CaseInsensitive) == 0) {
-      Found = P;
-      return &Found;
-    }
+    if (QLatin1String(P.name()).compare(Wanted, Qt::CaseInsensitive) == 0) return P;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 // The pass settings in the order of TTEPassSettingType.
@@ -85,11 +84,7 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
   ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
 
   FormTransitions = new TFormTransitions(this);
-  TFCBackgroundOptions* Inherited = FormTransitions->BackgroundOptions();
-  Inherited->SetParentOpaque(true);
-  Inherited->SetParentPicture(true);
-  Inherited->SetParentBkgrndForm(true);
-  Inherited->SetParentGlass(true);
+  InheritBackground(FormTransitions->BackgroundOptions());
 
   // Names as the stored form has them, so that tests and hosts find the controls.
   NameControls({
@@ -215,13 +210,13 @@ int TTransitionEffectEditor::IndexOfValue(const QComboBox* ComboBox, int Value) 
 }
 
 bool TTransitionEffectEditor::PublishesInteger(const QMetaObject* Class, const char* Name) {
-  QMetaProperty P;
-  return FindProperty(Class, Name, P) && !P.isEnumType() && P.metaType().id() == QMetaType::Int;
+  const auto P = FindProperty(Class, Name);
+  return P && !P->isEnumType() && P->metaType().id() == QMetaType::Int;
 }
 
 bool TTransitionEffectEditor::PublishesEnumeration(const QMetaObject* Class, const char* Name) {
-  QMetaProperty P;
-  return FindProperty(Class, Name, P) && P.isEnumType();
+  const auto P = FindProperty(Class, Name);
+  return P && P->isEnumType();
 }
 
 void TTransitionEffectEditor::SetupEditor(TTransitionEffect* Transition) {
