@@ -191,6 +191,15 @@ protected:
 TEST_F(ShownEditor, PreviewsRunFromOnePictureToTheOtherAndBack) {
   TTransitionEffect* Reference = new TWipeTransition(&Editor);
   Editor.EditTransitionRef(Reference);
+  // The style list answers the keyboard: the style before the wipe, then the wipe again.
+  Editor.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Editor));
+  QTest::keyClick(Editor.windowHandle(), Qt::Key_T, Qt::AltModifier);
+  QTest::keyClick(Editor.windowHandle(), Qt::Key_Up);
+  EXPECT_EQ(Editor.EditedTransition()->Description(), "Waterfall");
+  EXPECT_STREQ(Editor.Page()->metaObject()->className(), "vte::TTransitionEffectEditor");
+  QTest::keyClick(Editor.windowHandle(), Qt::Key_Down);
+  ASSERT_STREQ(Editor.Page()->metaObject()->className(), "vte::TWipeTransitionEditor");
   ASSERT_TRUE(test::SettleScreen(&Editor));
   EXPECT_EQ(SampleColour(), 0xFFFF00u);
   ASSERT_TRUE(Preview());
