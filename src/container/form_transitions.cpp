@@ -51,7 +51,10 @@ QObject* TFormTransitions::CheckedOwner(QObject* Owner) {
 }
 
 TFormTransitions::TFormTransitions(QObject* Owner)
-    : QObject(CheckedOwner(Owner)), FOptions(new TFCBackgroundOptions(this)), FForm(qobject_cast<TForm*>(Owner)) {
+    : QObject(CheckedOwner(Owner)),
+      FOptions(new TFCBackgroundOptions(this)),
+      FForm(qobject_cast<TForm*>(Owner)),
+      FFormWidget(FForm.data()) {
   if (!FForm) return;
   FWasVisible = FForm->isVisible();
   // The options follow the form from now on (parent changes, moves and resizes re-place what
@@ -61,7 +64,7 @@ TFormTransitions::TFormTransitions(QObject* Owner)
 }
 
 TFormTransitions::~TFormTransitions() {
-  if (FForm) FForm->removeEventFilter(this);
+  if (FFormWidget) FFormWidget->removeEventFilter(this);
   if (FShowPending) TransitionActive = false;
   RestoreWindowRegion();
   if (FDestroyTransitions) delete FShowTransition.data();
@@ -96,7 +99,7 @@ bool TFormTransitions::TransitionCanRun() const {
 }
 
 bool TFormTransitions::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Watched == FForm) {
+  if (Watched == FFormWidget) {
     switch (Event->type()) {
       case QEvent::Show:
         if (!Event->spontaneous()) ShowStarting();
@@ -205,9 +208,9 @@ void TFormTransitions::RunShowTransition() {
 }
 
 void TFormTransitions::RestoreWindowRegion() {
-  if (!std::exchange(FRegionHidden, false) || !FForm) return;
-  if (FSavedRegion) FForm->setMask(*FSavedRegion);
-  else FForm->clearMask();
+  if (!std::exchange(FRegionHidden, false) || !FFormWidget) return;
+  if (FSavedRegion) FFormWidget->setMask(*FSavedRegion);
+  else FFormWidget->clearMask();
   FSavedRegion.reset();
 }
 

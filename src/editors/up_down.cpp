@@ -51,9 +51,15 @@ void TUpDown::SetPosition(int V) {
 }
 
 void TUpDown::SetAssociate(QLineEdit* Edit) {
-  if (FAssociate) FAssociate->removeEventFilter(this);
+  if (FAssociate) {
+    FAssociate->removeEventFilter(this);
+    disconnect(FAssociateGone);
+  }
   FAssociate = Edit;
-  if (Edit) Edit->installEventFilter(this);
+  if (Edit) {
+    Edit->installEventFilter(this);
+    FAssociateGone = connect(Edit, &QObject::destroyed, this, [this] { FAssociate = nullptr; });
+  }
   ShowPosition();
 }
 

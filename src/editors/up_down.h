@@ -3,12 +3,11 @@
 // show it in an associated edit. Unlike QSpinBox, the edit stays a control of its own: a page may
 // make it read-only while the arrows still step, or let the user type freely and convert the text
 // only when the edit is left (PositionFromText), reporting text that is no number.
-#include <QLineEdit>
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
 
+class QLineEdit;
 class QToolButton;
 
 namespace vte {
@@ -64,7 +63,10 @@ private:
 
   QToolButton* FUp;
   QToolButton* FDown;
-  QPointer<QLineEdit> FAssociate;
+  // A plain pointer, cleared when the edit goes: the edit's own destructor still sends events
+  // through the filter, when it is no QLineEdit any more.
+  QLineEdit* FAssociate = nullptr;
+  QMetaObject::Connection FAssociateGone;
   int FMin = 0, FMax = 100, FPosition = 0, FIncrement = 1;
   bool FWrap = false;
 };
