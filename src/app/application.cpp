@@ -38,4 +38,13 @@ void TApplication::ShowException(const std::string& Message) {
   QMessageBox::critical(activeWindow(), applicationDisplayName(), QString::fromStdString(Message));
 }
 
+void ShowApplicationError(const std::string& Message) {
+  if (auto* App = qobject_cast<TApplication*>(qApp)) {
+    App->ShowException(Message);
+    return;
+  }
+  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                        QString::fromStdString(Message));
+}
+
 }  // namespace vte

@@ -27,4 +27,9 @@ public:
                              const std::function<void(const std::string&)>& Report);
 };
 
+// Shows an error as the event boundary does: through the TApplication's ShowException (and its
+// hook), or in a message box under any other application object. For handlers that must not let
+// an error leave them, but owe the user its message.
+void ShowApplicationError(const std::string& Message);
+
 }  // namespace vte

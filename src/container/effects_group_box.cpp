@@ -40,7 +40,8 @@ QString TEffectsGroupBox::Version() const { return VersionText(); }
 QRect TEffectsGroupBox::CaptionRect() const {
   if (title().isEmpty()) return {};
   const QFontMetrics Metrics(font());
-  const int W = Metrics.horizontalAdvance(title()), H = Metrics.height();
+  // A caption's '&' marks its accelerator: underlined, not drawn, taking no room.
+  const int W = Metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, title()).width(), H = Metrics.height();
   return QRect(layoutDirection() == Qt::RightToLeft ? width() - W - 8 : 8, 0, W, H);
 }
 
@@ -68,7 +69,8 @@ void TEffectsGroupBox::paintEvent(QPaintEvent* Event) {
   }
   if (Caption.isEmpty()) return;
   Painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-  Painter.drawText(Caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs, title());
+  Painter.drawText(Caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextShowMnemonic,
+                   title());
 }
 
 }  // namespace vte

@@ -24,6 +24,9 @@ TForm::TForm(QObject* Owner) : QWidget(qobject_cast<QWidget*>(Owner), Qt::Window
 
 TForm::~TForm() {
   FDestroying = true;
+  // The widgets inside give up the focus while QWidget takes them apart, when this is no TForm
+  // any more: the focus handler must not hear of it.
+  disconnect(qApp, &QApplication::focusChanged, this, &TForm::FocusChanged);
   // No exception may leave a destructor: a failing OnDestroy handler is ignored here.
   if (OnDestroy) {
     try {

@@ -456,7 +456,9 @@ void TFormContainer::UpdateClientSize() {
 void TFormContainer::resizeEvent(QResizeEvent* Event) {
   QScrollArea::resizeEvent(Event);
   UpdateClientSize();
-  if (FActiveForm && FActiveForm->isVisible()) PlaceActiveForm();
+  // A container shown for the first time gets its size before its children are visible: the
+  // form it shows is placed then too.
+  if (FActiveForm && !FActiveForm->isHidden()) PlaceActiveForm();
 }
 
 bool TFormContainer::viewportEvent(QEvent* Event) {

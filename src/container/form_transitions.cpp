@@ -12,6 +12,7 @@
 
 #include "container/embedded_form.h"
 #include "container/form.h"
+#include "engine/transition_registry.h"
 #include "render/device.h"
 
 namespace vte {
@@ -50,7 +51,10 @@ QObject* TFormTransitions::CheckedOwner(QObject* Owner) {
 }
 
 TFormTransitions::TFormTransitions(QObject* Owner)
-    : QObject(CheckedOwner(Owner)), FOptions(new TFCBackgroundOptions(this)), FForm(qobject_cast<TForm*>(Owner)) {
+    : QObject(CheckedOwner(Owner)),
+      FOptions(new TFCBackgroundOptions(this)),
+      FForm(qobject_cast<TForm*>(Owner)),
+      FFormWidget(FForm.data()) {
   if (!FForm) return;
   FWasVisible = FForm->isVisible();
   // The options follow the form from now on (parent changes, moves and resizes re-place what
@@ -60,7 +64,7 @@ TFormTransitions::TFormTransitions(QObject* Owner)
 }
 
 TFormTransitions::~TFormTransitions() {
-  if (FForm) FForm->removeEventFilter(this);
+  if (FFormWidget) FFormWidget->removeEventFilter(this);
   if (FShowPending) TransitionActive = false;
   RestoreWindowRegion();
   if (FDestroyTransitions) delete FShowTransition.data();
@@ -78,6 +82,13 @@ void TFormTransitions::SetShowTransition(TTransitionEffect* V) {
   FShowTransition = V;
   // A list's transition is the list's to free.
   if (V && V->TransitionList()) FDestroyTransitions = false;
+  // An editor that replaces the transition by one of another class publishes the pair while it
+  // frees the old one: the new one takes its place here too.
+  disconnect(FReplacementWatch);
+  if (V)
+    FReplacementWatch = connect(V, &QObject::destroyed, this, [this](QObject* Gone) {
+      if (Gone == TransitionBeingReplaced && ReplacementTransition) SetShowTransition(ReplacementTransition);
+    });
 }
 
 bool TFormTransitions::CanShowWithTransition() const { return FForm && FForm->isWindow(); }
@@ -88,7 +99,7 @@ bool TFormTransitions::TransitionCanRun() const {
 }
 
 bool TFormTransitions::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Watched == FForm) {
+  if (Watched == FFormWidget) {
     switch (Event->type()) {
       case QEvent::Show:
         if (!Event->spontaneous()) ShowStarting();
@@ -197,9 +208,9 @@ void TFormTransitions::RunShowTransition() {
 }
 
 void TFormTransitions::RestoreWindowRegion() {
-  if (!std::exchange(FRegionHidden, false) || !FForm) return;
-  if (FSavedRegion) FForm->setMask(*FSavedRegion);
-  else FForm->clearMask();
+  if (!std::exchange(FRegionHidden, false) || !FFormWidget) return;
+  if (FSavedRegion) FFormWidget->setMask(*FSavedRegion);
+  else FFormWidget->clearMask();
   FSavedRegion.reset();
 }
 

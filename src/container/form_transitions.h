@@ -81,7 +81,11 @@ private:
 
   TFCBackgroundOptions* FOptions;
   QPointer<TForm> FForm;
+  // The same form as a widget: what the destructor and the clean-up reach, also while the form is
+  // being taken apart (this component goes with its children) and is no TForm any more.
+  QPointer<QWidget> FFormWidget;
   QPointer<TTransitionEffect> FShowTransition;
+  QMetaObject::Connection FReplacementWatch;  // the show transition's end, for its replacement
   bool FDestroyTransitions = true;
   bool FEnabled = true;
   bool FWasVisible = false;

@@ -37,12 +37,7 @@ void RegisterTransition(const QMetaObject* TransitionClass) {
 
 const std::vector<const QMetaObject*>& TransitionClasses() { return Registry(); }
 
-const QMetaObject* FindTransitionClass(const QString& ClassName) {
-  const QString Wanted = ClassName.section(QLatin1String("::"), -1);
-  for (const QMetaObject* Class : Registry())
-    if (ControlClassName(Class).compare(Wanted, Qt::CaseInsensitive) == 0) return Class;
-  return nullptr;
-}
+const QMetaObject* FindTransitionClass(const QString& ClassName) { return FindClassNamed(Registry(), ClassName); }
 
 TTransitionEffect* CreateTransition(const QString& ClassName, QObject* Owner) {
   const QMetaObject* Class = FindTransitionClass(ClassName);

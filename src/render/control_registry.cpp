@@ -44,6 +44,13 @@ QLatin1String ControlClassName(const QMetaObject* ClassRef) {
   return QLatin1String(Colon ? Colon + 1 : Name);
 }
 
+const QMetaObject* FindClassNamed(const std::vector<const QMetaObject*>& Classes, const QString& Name) {
+  const QString Wanted = Name.section(QLatin1String("::"), -1);
+  for (const QMetaObject* Class : Classes)
+    if (ControlClassName(Class).compare(Wanted, Qt::CaseInsensitive) == 0) return Class;
+  return nullptr;
+}
+
 bool ClassIsOrInherits(const QMetaObject* ClassRef, QLatin1String Name) {
   for (const QMetaObject* M = ClassRef; M && M != &QObject::staticMetaObject; M = M->superClass())
     if (ControlClassName(M).compare(Name, Qt::CaseInsensitive) == 0) return true;

@@ -72,6 +72,9 @@ void ResolveControlEntry(QWidget* Window, QWidget* Control, TTERegControl& Entry
 
 // The class name without namespace ("vte::TTERenderWindow" gives "TTERenderWindow").
 QLatin1String ControlClassName(const QMetaObject* ClassRef);
+// The class among Classes named Name (any case; a namespace before "::" is ignored), or null: how
+// the registries of classes created by name (transitions, editor pages) resolve a name.
+const QMetaObject* FindClassNamed(const std::vector<const QMetaObject*>& Classes, const QString& Name);
 // Whether ClassRef or one of its ancestors (QObject left out) is named Name, any case.
 bool ClassIsOrInherits(const QMetaObject* ClassRef, QLatin1String Name);
 

@@ -86,6 +86,19 @@ protected:
     Main.show();
     QApplication::processEvents();
   }
+  // The tests' handlers count into their locals, gone by now: the container's clean-up (closing
+  // its forms with Main) must not reach them.
+  void TearDown() override {
+    Container->OnFormChange = nullptr;
+    Container->OnFormCreate = nullptr;
+    Container->OnFormDestroy = nullptr;
+    for (int I = 1; I <= Container->FormCount(); ++I) {
+      TForm* F = Container->Forms(I);
+      F->OnShow = F->OnHide = F->OnDestroy = nullptr;
+      F->OnClose = nullptr;
+      F->OnCloseQuery = nullptr;
+    }
+  }
   TForm* Show(const QMetaObject* Class, bool Destroy = false) {
     TForm* F = Container->CreateForm(Class);
     Container->ShowForm(F, Destroy);
