@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "engine/errors.h"
+#include "engine/reduced_motion.h"
 #include "engine/render_window.h"
 #include "engine/run_input_gate.h"
 #include "engine/transition_list.h"
@@ -235,6 +236,18 @@ std::unique_ptr<TBitmap> TTransitionEffect::CaptureScreen() {
 
 void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds) {
   FRenderWindow = new TTERenderWindow(Parent);
+  StackRenderWindow();
+  FRenderWindow->setGeometry(ToQRect(Bounds));
+  FRenderWindow->SetSurfaceSize(Bounds.Width(), Bounds.Height());
+  // The window goes with its parent if the application destroys that: the flush must notice.
+  QPointer<TTERenderWindow> Window = FRenderWindow;
+  FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
+                                  if (Window) Window->Flush(ToQRect(R));
+                                }, {}};
+}
+
+void TTransitionEffect::StackRenderWindow() {
+  QWidget* Parent = FRenderWindow->parentWidget();
   QWidget* Control = FRun.Control;
   if (Parent && Parent == Control->parentWidget()) {
     // Directly above the control among its siblings.
@@ -248,17 +261,11 @@ void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds)
   } else if (Parent) {
     FRenderWindow->raise();
   }
-  FRenderWindow->setGeometry(ToQRect(Bounds));
-  FRenderWindow->SetSurfaceSize(Bounds.Width(), Bounds.Height());
-  // The window goes with its parent if the application destroys that: the flush must notice.
-  QPointer<TTERenderWindow> Window = FRenderWindow;
-  FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
-                                  if (Window) Window->Flush(ToQRect(R));
-                                }, {}};
 }
 
 void TTransitionEffect::PreparePass2Image() {
-  if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2) return;
+  // A run with reduced motion shows no intermediate look: none is made.
+  if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2 || ReducedMotion()) return;
   if (FPass2Options->UseSolidColor()) {
     const TPalette* Palette = FRun.OldBitmap ? &FRun.OldBitmap->Palette() : nullptr;
     FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(FRun.ControlRect.Width()),
@@ -320,6 +327,9 @@ void TTransitionEffect::ExecutePrepared() {
   // The covered control (and the render window with it) may have been destroyed since Prepare.
   if (!FRun.Control || !FRenderWindow) return;
   if (FRenderWindow->parentWidget() && !FRenderWindow->isVisible()) return;
+  // The change may have raised a widget above the window (a stacked widget raises the page it
+  // shows): every frame would be hidden below it.
+  StackRenderWindow();
 
   {
     // Input waits for the end of the run; the kept events are handed on when the gate goes,
@@ -331,7 +341,7 @@ void TTransitionEffect::ExecutePrepared() {
       CopyToTarget(*FRun.NewBitmap);
     } else {
       if (!FRun.Pass2Bitmap && PassesToUse() == 2) PreparePass2Image();
-      RunPasses([this] { return NeedDstImage() ? PaintControl() : nullptr; });
+      RunPasses([this] { return PaintControl(); });
     }
 
     // Hidden, the window uncovers widgets that already show the new look.
@@ -354,7 +364,7 @@ void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& Ol
   FAborted = false;
   UpdateRect = UnchangedRect = TRect{};
   // The same looks a prepared run would hold: none the effect does not ask for.
-  if (NeedSrcImage()) FRun.OldBitmap = OldLook();
+  if (NeedSrcImage() && !ReducedMotion()) FRun.OldBitmap = OldLook();
   RunPasses(NewLook);
 }
 
@@ -397,11 +407,34 @@ void TTransitionEffect::RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool 
   AbortChrono.Reset();
 }
 
+std::unique_ptr<TBitmap> TTransitionEffect::TakeNewLook(const TLookProvider& NewLook) const {
+  return NeedDstImage() ? NewLook() : nullptr;
+}
+
+void TTransitionEffect::RunCut(const TLookProvider& NewLook) {
+  // No intermediate look either: showing it would be the very flash the switch is there to avoid.
+  FRun.Pass2Bitmap.reset();
+  // Every effect's cut shows the new look, also that of an effect whose animation needs none.
+  FRun.NewBitmap = NewLook();
+  FRun.Pass = 1;
+  if (OnStartTransition) OnStartTransition(this);
+  if (TBitmap* Target = FRun.TargetBitmap(); Target && FRun.NewBitmap) {
+    TTETransitionData Data(Target->Width(), Target->Height(), nullptr, FRun.NewBitmap.get(), nullptr,
+                           FRun.Target.Canvas, GetPixelFormat(), IsHighColorDevice());
+    ShowFinalImage(Data);
+  }
+  if (OnEndTransition) OnEndTransition(this);
+}
+
 void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
+  if (ReducedMotion()) {
+    RunCut(NewLook);
+    return;
+  }
   TBitmap* Work = nullptr;
   std::unique_ptr<TBitmap> OwnedWork;
   if (!FRun.Pass2Bitmap) {
-    FRun.NewBitmap = NewLook();
+    FRun.NewBitmap = TakeNewLook(NewLook);
     PrepareWorkBitmap(Work, OwnedWork);
     FRun.Pass = 1;
     RunPass(FRun.OldBitmap.get(), FRun.NewBitmap.get(), Work, true, true);
@@ -430,7 +463,7 @@ void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
   }
   FRun.OldBitmap.reset();
   FRun.Pass = 2;
-  FRun.NewBitmap = NewLook();
+  FRun.NewBitmap = TakeNewLook(NewLook);
   if (OwnedWork) {
     if (IsPaletteDevice()) {
       OwnedWork->SetPixelFormat(pf8bit);
