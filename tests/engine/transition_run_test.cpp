@@ -25,8 +25,8 @@ bool NothingLeft(const TTransitionEffect& T) {
   return !TransitionActive && !T.Prepared() && !test::TheRenderWindow() && !QApplication::overrideCursor();
 }
 
-TEST(TransitionRun, AStackedWidgetSwitchesPagesThroughTheTransition) {
-  QWidget Window;
+// A shown window holding a stacked widget of a red page (current) and a blue one.
+QStackedWidget* RedAndBluePages(QWidget& Window) {
   Window.setGeometry(40, 40, 400, 300);
   auto* Stack = new QStackedWidget(&Window);
   Stack->setGeometry(20, 20, 300, 200);
@@ -38,6 +38,12 @@ TEST(TransitionRun, AStackedWidgetSwitchesPagesThroughTheTransition) {
   }
   Window.show();
   QApplication::processEvents();
+  return Stack;
+}
+
+TEST(TransitionRun, AStackedWidgetSwitchesPagesThroughTheTransition) {
+  QWidget Window;
+  QStackedWidget* Stack = RedAndBluePages(Window);
   TSimpleWipeTransition Wipe;
   Wipe.SetMilliseconds(100);
   QColor AtStart;
@@ -74,17 +80,7 @@ public:
 
 TEST(TransitionRun, WithReducedMotionTheChangeIsOneCutAndTheEventsStillFireInOrder) {
   QWidget Window;
-  Window.setGeometry(40, 40, 400, 300);
-  auto* Stack = new QStackedWidget(&Window);
-  Stack->setGeometry(20, 20, 300, 200);
-  for (const QColor C : {QColor(Qt::red), QColor(Qt::blue)}) {
-    auto* Page = new QWidget;
-    Page->setAutoFillBackground(true);
-    test::SetColor(Page, C);
-    Stack->addWidget(Page);
-  }
-  Window.show();
-  QApplication::processEvents();
+  QStackedWidget* Stack = RedAndBluePages(Window);
   struct TRestore {
     ~TRestore() { ResetReducedMotion(); }
   } Restore;
