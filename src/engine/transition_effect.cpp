@@ -6,6 +6,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -17,6 +19,7 @@
 #include "render/control_render.h"
 #include "render/refresh_markers.h"
 #include "render/device.h"
+#include "render/device_scale.h"
 
 namespace vte {
 
@@ -182,6 +185,7 @@ bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
     Bounds = vte::Bounds(P.x(), P.y(), Screen.Width(), Screen.Height());
   }
   FRun.Control = Control;
+  FRun.Scale = DevicePixelRatioOf(Control);
   {
     const TPoint C = ControlScreenToClient(Control, Screen.TopLeft());
     FRun.ControlRect = vte::Bounds(C.X, C.Y, Screen.Width(), Screen.Height());
@@ -195,7 +199,8 @@ bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
     // The old look is taken before the window covers the area: the window shows it from then on.
     std::unique_ptr<TBitmap> OldLook = FRun.OldLookPainted() ? PaintControl() : CaptureScreen();
     CreateRenderWindow(Parent, Bounds);
-    FRenderWindow->Canvas().BitBlt(0, 0, Bounds.Width(), Bounds.Height(), OldLook->Canvas(), 0, 0, SRCCOPY);
+    const TBitmap& Surface = *FRenderWindow->Canvas().Bitmap();
+    FRenderWindow->Canvas().BitBlt(0, 0, Surface.Width(), Surface.Height(), OldLook->Canvas(), 0, 0, SRCCOPY);
     FRenderWindow->show();
     if (!Parent) FRenderWindow->raise();
     FRenderWindowReady = true;
@@ -219,26 +224,49 @@ TTEOldLookOrigin TTransitionEffect::ChooseOldLookOrigin(const QWidget* Control, 
   // Where the platform cannot copy the screen (Wayland, the minimal platform) painting is the
   // only way, whatever was asked for.
   if (Origin == TTEOldLookOrigin::Screen && Control && !ScreenCanBeCopied()) Origin = TTEOldLookOrigin::Painting;
+  // A copy in logical pixels, scaled up, would blur the run: painting gives the device pixels.
+  if (Origin == TTEOldLookOrigin::Screen && Control && DevicePixelRatioOf(Control) != 1 && !ScreenCopiesDevicePixels())
+    Origin = TTEOldLookOrigin::Painting;
   return Origin;
 }
 
+TPoint TTransitionEffect::RunDeviceSize() const {
+  return {ToDevicePixels(FRun.ControlRect.Width(), FRun.Scale), ToDevicePixels(FRun.ControlRect.Height(), FRun.Scale)};
+}
+
+TRect TTransitionEffect::LookArea(TRect Area) const {
+  // The effect's bitmap width is a number of device pixels: the logical area grows by enough
+  // columns to give them, and the look is cut to exactly that width.
+  const int Device = RunDeviceSize().X;
+  const int Extra = GetBitmapsWidth(Device) - Device;
+  if (Extra > 0) Area.Right += static_cast<int>(std::ceil(Extra / FRun.Scale));
+  return Area;
+}
+
+std::unique_ptr<TBitmap> TTransitionEffect::FitLook(std::unique_ptr<TBitmap> Look) const {
+  const int Width = GetBitmapsWidth(RunDeviceSize().X);
+  if (!Look || Look->Width() == Width) return Look;
+  auto Fitted = std::make_unique<TBitmap>();
+  SetupBitmap(*Fitted, &Look->Palette(), Width, Look->Height(), Look->PixelFormat());
+  Fitted->Canvas().BitBlt(0, 0, std::min(Width, Look->Width()), Look->Height(), Look->Canvas(), 0, 0, SRCCOPY);
+  return Fitted;
+}
+
 std::unique_ptr<TBitmap> TTransitionEffect::PaintControl() {
-  TRect R = FRun.ControlRect;
-  R.Right = R.Left + GetBitmapsWidth(R.Width());
-  return RenderControlToBitmap(FRun.Control, R, FRun.ClientCoordinates, GetPixelFormat(), false);
+  return FitLook(RenderControlToBitmap(FRun.Control, LookArea(FRun.ControlRect), FRun.ClientCoordinates,
+                                       GetPixelFormat(), false));
 }
 
 std::unique_ptr<TBitmap> TTransitionEffect::CaptureScreen() {
-  TRect R = FRun.ScreenRect;
-  R.Right = R.Left + GetBitmapsWidth(R.Width());
-  return CaptureScreenRect(R, GetPixelFormat());
+  return FitLook(CaptureScreenRect(LookArea(FRun.ScreenRect), GetPixelFormat()));
 }
 
 void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds) {
   FRenderWindow = new TTERenderWindow(Parent);
   StackRenderWindow();
   FRenderWindow->setGeometry(ToQRect(Bounds));
-  FRenderWindow->SetSurfaceSize(Bounds.Width(), Bounds.Height());
+  const TPoint Device = RunDeviceSize();
+  FRenderWindow->SetSurfaceSize(Device.X, Device.Y, FRun.Scale);
   // The window goes with its parent if the application destroys that: the flush must notice.
   QPointer<TTERenderWindow> Window = FRenderWindow;
   FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
@@ -268,9 +296,9 @@ void TTransitionEffect::PreparePass2Image() {
   if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2 || ReducedMotion()) return;
   if (FPass2Options->UseSolidColor()) {
     const TPalette* Palette = FRun.OldBitmap ? &FRun.OldBitmap->Palette() : nullptr;
-    FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(FRun.ControlRect.Width()),
-                                         FRun.ControlRect.Height(), GetPixelFormat(), Palette,
-                                         FPass2Options->SolidColor());
+    const TPoint Device = RunDeviceSize();
+    FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(Device.X), Device.Y, GetPixelFormat(),
+                                         Palette, FPass2Options->SolidColor());
   } else {
     FRun.Pass2Bitmap = PaintControl();
   }
@@ -386,7 +414,7 @@ void TTransitionEffect::PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitma
     return;
   }
   OwnedWork = std::make_unique<TBitmap>();
-  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FRun.ControlRect.Width()), FRun.TargetBitmap()->Height(),
+  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FRun.TargetBitmap()->Width()), FRun.TargetBitmap()->Height(),
               GetPixelFormat());
   Work = OwnedWork.get();
 }

@@ -186,6 +186,11 @@ private:
   void ExecutePrepared();
   bool CanRun() const { return FEnabled || FFlickerFreeWhenDisabled; }
   bool FindControlToCover(QWidget*& Control, TRect& Rect);
+  // The run's area in device pixels (width, height).
+  TPoint RunDeviceSize() const;
+  // Area (logical) widened for a look of the effect's bitmap width, and a look cut to that width.
+  TRect LookArea(TRect Area) const;
+  std::unique_ptr<TBitmap> FitLook(std::unique_ptr<TBitmap> Look) const;
   std::unique_ptr<TBitmap> PaintControl();
   std::unique_ptr<TBitmap> CaptureScreen();
   void CreateRenderWindow(QWidget* Parent, const TRect& Bounds);
