@@ -119,7 +119,9 @@ public:
   // over the owner's whole client area (its whole scrollable area when scrolled), so that every
   // control painting an inherited picture shows its own part of one picture. Empty without one.
   TRect GetPictureRect(const QWidget* Painted) const;
-  // The effective picture over Rect of Painted's canvas (client coordinates), by its mode.
+  // The effective picture over Rect of Painted's canvas (client coordinates), by its mode. The
+  // canvas holds device pixels at the paint scale (render/device_scale.h): the picture is drawn
+  // at its logical size.
   void DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const;
 
   // The effective glass over Rect (device units) of Bitmap, which shows Painted with Painted's

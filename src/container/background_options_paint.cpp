@@ -2,6 +2,10 @@
 
 // The painting side of the background options: where the picture lies, tiles, glass, what lies
 // below a transparent control, the background form, and the entry point owners paint through.
+//
+// The rectangles here are logical (client or content coordinates); the canvases hold device
+// pixels at the paint scale (render/device_scale.h), so every rectangle is scaled where it meets a
+// canvas, and a picture is drawn at its logical size.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
@@ -16,6 +20,7 @@
 #include "render/control_paint.h"
 #include "render/control_render.h"
 #include "render/device.h"
+#include "render/device_scale.h"
 
 namespace vte {
 
@@ -56,13 +61,21 @@ void FillWith(TCanvas& Canvas, const TRect& Rect, TColor Color) {
   Canvas.Brush().Style = bsSolid;
   Canvas.Brush().Bitmap = nullptr;
   Canvas.Brush().Color = Color;
-  Canvas.FillRect(Rect);
+  Canvas.FillRect(Scaled(Rect));
 }
 
-// Canvas's logical point From lands where its logical point To lay before.
+// Canvas's logical point From lands where its logical point To lay before (both logical).
 void MoveOrigin(TCanvas& Canvas, TPoint From, TPoint To) {
-  const TPoint O = Canvas.WindowOrigin();
-  Canvas.SetWindowOrigin({O.X + From.X - To.X, O.Y + From.Y - To.Y});
+  const TPoint O = Canvas.WindowOrigin(), F = Scaled(From), T = Scaled(To);
+  Canvas.SetWindowOrigin({O.X + F.X - T.X, O.Y + F.Y - T.Y});
+}
+
+// Graphic at its own size at (X, Y): on a canvas of device pixels, stretched to its logical size.
+void DrawAt(TCanvas& Canvas, int X, int Y, const TGraphic& Graphic) {
+  if (PaintScale() == 1)
+    Canvas.Draw(X, Y, Graphic);
+  else
+    Canvas.StretchDraw(Scaled(Bounds(X, Y, Graphic.Width(), Graphic.Height())), Graphic);
 }
 
 // Bitmaps of their own for the paintings in progress, one per nesting level (a transparent
@@ -112,7 +125,7 @@ void DrawTiles(TCanvas& Canvas, const TGraphic& Graphic, int W, int H, const TRe
   const int X0 = Rect.Left - (Rect.Left - PicRect.Left) % W - ((Rect.Left - PicRect.Left) % W < 0 ? W : 0);
   const int Y0 = Rect.Top - (Rect.Top - PicRect.Top) % H - ((Rect.Top - PicRect.Top) % H < 0 ? H : 0);
   for (int X = X0; X < Rect.Right; X += W)
-    for (int Y = Y0; Y < Rect.Bottom; Y += H) Canvas.Draw(X, Y, Graphic);
+    for (int Y = Y0; Y < Rect.Bottom; Y += H) DrawAt(Canvas, X, Y, Graphic);
 }
 
 void TFCBackgroundOptions::DrawPicture(TCanvas& Canvas, const TRect& Rect, const QWidget* Painted) const {
@@ -126,9 +139,9 @@ void TFCBackgroundOptions::DrawPicture(TCanvas& Canvas, const TRect& Rect, const
   Graphic.SetTransparent(Source.FPictureTranspColor != clNone);
   if (Source.FPictureTranspColor != clNone) Graphic.SetTransparentColor(Source.FPictureTranspColor);
   switch (Source.FPictureMode) {
-    case fcpmCenter: Canvas.Draw(PicRect.Left, PicRect.Top, Graphic); break;
+    case fcpmCenter: DrawAt(Canvas, PicRect.Left, PicRect.Top, Graphic); break;
     case fcpmCenterStretch:
-    case fcpmStretch: Canvas.StretchDraw(PicRect, Graphic); break;
+    case fcpmStretch: Canvas.StretchDraw(Scaled(PicRect), Graphic); break;
     case fcpmTile: DrawTiles(Canvas, Graphic, Graphic.Width(), Graphic.Height(), PicRect, Rect); break;
   }
 }
@@ -176,11 +189,11 @@ void TFCBackgroundOptions::PaintBelow(TCanvas& Canvas, const TRect& Rect, const 
   QWidget* Parent = Control->parentWidget();
   const TPoint At = ControlScreenToClient(Parent, ControlClientToScreen(Control, Rect.TopLeft()));
   TCanvasStateGuard Guard(Canvas);
-  Canvas.IntersectClipRect(ContentRect);
+  Canvas.IntersectClipRect(Scaled(ContentRect));
   MoveOrigin(Canvas, At, ContentRect.TopLeft());
   // The parent and the siblings below this control; this control and those above it stay out.
   // Rendering marks nothing for repainting on Qt, so the control is left as valid as it was.
-  RenderWindowTree(Parent, Control, Parent, false, true, Bounds(At.X, At.Y, Rect.Width(), Rect.Height()), Canvas);
+  RenderWindowTree(Parent, Control, Parent, false, true, Scaled(Bounds(At.X, At.Y, Rect.Width(), Rect.Height())), Canvas);
 }
 
 void TFCBackgroundOptions::PaintBkgrndForm(TCanvas& Canvas, const TRect& Rect, const TRect& ContentRect) {
@@ -200,9 +213,9 @@ void TFCBackgroundOptions::PaintBkgrndForm(TCanvas& Canvas, const TRect& Rect, c
   const TPoint Screen = ControlClientToScreen(FOwnerControl, Rect.TopLeft());
   const TPoint At{Screen.X - Corner.X, Screen.Y - Corner.Y};
   TCanvasStateGuard Guard(Canvas);
-  Canvas.IntersectClipRect(ContentRect);
+  Canvas.IntersectClipRect(Scaled(ContentRect));
   MoveOrigin(Canvas, At, ContentRect.TopLeft());
-  RenderWindowTree(Form, nullptr, Form, false, true, Bounds(At.X, At.Y, Rect.Width(), Rect.Height()), Canvas);
+  RenderWindowTree(Form, nullptr, Form, false, true, Scaled(Bounds(At.X, At.Y, Rect.Width(), Rect.Height())), Canvas);
 }
 
 // --- painting ---
@@ -226,15 +239,16 @@ void TFCBackgroundOptions::PaintContent(TCanvas& Canvas, const TRect& Rect, cons
   if (FPictureInUse) DrawPicture(Canvas, ContentRect, Control);
   if (!FGlassInUse) return;
   TBitmap& Bitmap = *Canvas.Bitmap();
-  const TPoint Scroll = ScrollOffset(Control);
+  const TPoint Scroll = Scaled(ScrollOffset(Control));
   const TPoint Origin = Canvas.ToDevice(Scroll.X, Scroll.Y);
   if (OwnBitmap) {
     DrawGlass(Bitmap, vte::Rect(0, 0, Bitmap.Width(), Bitmap.Height()), Control, Origin);
     return;
   }
   // In somebody else's bitmap only the pixels the painting may touch are tinted.
-  const TPoint TopLeft = Canvas.ToDevice(ContentRect.Left, ContentRect.Top);
-  const QRegion Area = Canvas.ClipRegion().intersected(QRect(TopLeft.X, TopLeft.Y, ContentRect.Width(), ContentRect.Height()));
+  const TRect Content = Scaled(ContentRect);
+  const TPoint TopLeft = Canvas.ToDevice(Content.Left, Content.Top);
+  const QRegion Area = Canvas.ClipRegion().intersected(QRect(TopLeft.X, TopLeft.Y, Content.Width(), Content.Height()));
   for (const QRect& R : Area) DrawGlass(Bitmap, Bounds(R.x(), R.y(), R.width(), R.height()), Control, Origin);
 }
 
@@ -254,14 +268,17 @@ void TFCBackgroundOptions::Paint(QPainter& Painter, const TRect& Area) {
   if (TCanvas* Capture = CaptureCanvasOf(ClientWidget(Control)); Capture && Capture->Bitmap() == CurrentRenderBitmap()) {
     TCanvasStateGuard Guard(*Capture);
     MoveOrigin(*Capture, ContentRect.TopLeft(), Rect.TopLeft());
-    Capture->IntersectClipRect(ContentRect);
+    Capture->IntersectClipRect(Scaled(ContentRect));
     PaintContent(*Capture, Rect, ContentRect, false);
     return;
   }
 
+  // A bitmap of the device pixels the painter paints (the screen's, or a capture's), shown 1:1.
+  const double Ratio = Painter.device() ? Painter.device()->devicePixelRatio() : 1;
+  const TPaintScaleScope Scale(Ratio);
   if (GOwnDepth == GOwnBitmaps.size()) GOwnBitmaps.push_back(std::make_unique<TBitmap>());
   TBitmap& Own = *GOwnBitmaps[GOwnDepth];
-  SetupBitmap(Own, nullptr, Rect.Width(), Rect.Height(), DevicePixelFormat());
+  SetupBitmap(Own, nullptr, Scaled(Rect.Width()), Scaled(Rect.Height()), DevicePixelFormat());
   TCanvas& Canvas = Own.Canvas();
   struct TOwnScope {
     TCanvas& Canvas;
@@ -278,9 +295,11 @@ void TFCBackgroundOptions::Paint(QPainter& Painter, const TRect& Area) {
       --GOwnDepth;
     }
   } Scope(Own);
-  Canvas.SetWindowOrigin(ContentRect.TopLeft());
+  Canvas.SetWindowOrigin(Scaled(ContentRect.TopLeft()));
   PaintContent(Canvas, Rect, ContentRect, true);
-  Painter.drawImage(QPoint(Rect.Left, Rect.Top), Own.View());
+  QImage View = Own.View();
+  View.setDevicePixelRatio(Ratio);
+  Painter.drawImage(QPoint(Rect.Left, Rect.Top), View);
 }
 
 }  // namespace vte

@@ -60,8 +60,7 @@ void RunOffscreen(TTransitionEffect& E, const TBitmap& OldLook, const TBitmap& N
     }
   }
   E.RunDetached(
-      std::move(Record), [&] { return Look(E, OldLook); },
-      [&]() -> std::unique_ptr<TBitmap> { return E.NeedDstImage() ? Look(E, NewLook) : nullptr; });
+      std::move(Record), [&] { return Look(E, OldLook); }, [&] { return Look(E, NewLook); });
 }
 
 }  // namespace vte

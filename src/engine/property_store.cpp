@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/easing.h"
 #include "render/control_registry.h"
 
 namespace vte {
@@ -97,6 +98,12 @@ QJsonValue ToJson(const QMetaProperty& P, const QVariant& Value, const QString& 
     case QMetaType::Double:
     case QMetaType::Float: return Value.toDouble();
     case QMetaType::QString: return Value.toString();
+    case QMetaType::QEasingCurve: {
+      const QEasingCurve Curve = Value.value<QEasingCurve>();
+      if (!EasingIsStorable(Curve))
+        throw TKeyError{Key, QStringLiteral("an easing curve with a function, points or parameters of its own cannot be stored")};
+      return EasingTypeName(Curve.type());
+    }
     default:
       throw TKeyError{Key, QStringLiteral("a property of type %1 cannot be stored").arg(QLatin1String(P.metaType().name()))};
   }
@@ -173,6 +180,12 @@ QVariant FromJson(const QMetaProperty& P, const QJsonValue& V, const QString& Ke
     case QMetaType::Double:
     case QMetaType::Float: Expect(V.isDouble(), "a number"); return V.toDouble();
     case QMetaType::QString: Expect(V.isString(), "a string"); return V.toString();
+    case QMetaType::QEasingCurve: {
+      Expect(V.isString(), "the name of an easing curve type");
+      const std::optional<QEasingCurve> Curve = EasingFromName(V.toString());
+      if (!Curve) throw TKeyError{Key, QStringLiteral("'%1' is not an easing curve type").arg(V.toString())};
+      return QVariant::fromValue(*Curve);
+    }
     default:
       throw TKeyError{Key, QStringLiteral("a property of type %1 cannot be read").arg(QLatin1String(P.metaType().name()))};
   }

@@ -12,7 +12,8 @@
 //   subclass counts once.
 // - Values: booleans, integers (colours among them: TColor is an integer) and floating point as
 //   JSON numbers and booleans, strings as strings, enumerations by the name of their value
-//   (flags as "a|b"), a property holding a QObject as a nested object of that object's settings.
+//   (flags as "a|b"), an easing curve by the name of its type ("OutCubic", see engine/easing.h),
+//   a property holding a QObject as a nested object of that object's settings.
 //   Any other type cannot be stored.
 // - Only what differs from a default object of the same class is written, so files stay short
 //   and pick up a changed default.

@@ -1,7 +1,7 @@
 #pragma once
 // The window that covers a transition's area. It owns a surface bitmap in the device format, the
-// size of the window: frames are drawn into the surface through its canvas and shown with a
-// synchronous repaint. It is filled with the old look before it is shown, so covering the area
+// size of the window in device pixels: frames are drawn into the surface through its canvas and
+// shown 1:1 on the screen's pixels with a synchronous repaint. It is filled with the old look before it is shown, so covering the area
 // changes nothing on the screen, and it never erases itself.
 #include <QWidget>
 
@@ -18,9 +18,10 @@ public:
 
   TBitmap& Surface() { return FSurface; }
   TCanvas& Canvas() { return FSurface.Canvas(); }
-  // Resizes the surface to the window (contents not kept).
-  void SetSurfaceSize(int Width, int Height);
-  // Shows a changed part of the surface at once.
+  // Resizes the surface (contents not kept) to Width x Height device pixels, Ratio of them to a
+  // logical pixel of the window.
+  void SetSurfaceSize(int Width, int Height, double Ratio = 1);
+  // Shows a changed part of the surface (device pixels) at once.
   void Flush(const QRect& Rect);
 
 protected:
@@ -28,6 +29,7 @@ protected:
 
 private:
   TBitmap FSurface;
+  double FRatio = 1;
 };
 
 }  // namespace vte

@@ -1,6 +1,7 @@
 #pragma once
 // The record of one prepared run: the looks, where frames go, what is covered, which pass runs,
-// and where the old look came from. Prepare builds it from a widget; a runner without a window
+// and where the old look came from. The areas are logical; the looks and the target are device
+// pixels (render/device_scale.h). Prepare builds it from a widget; a runner without a window
 // builds it from bitmaps. The effects ask it instead of working the facts out again.
 #include <QPointer>
 #include <QWidget>
@@ -36,6 +37,9 @@ struct TTERunRecord {
   TRect ControlRect;          // the area in the control's coordinates (the looks' area offscreen)
   TRect ScreenRect;           // the area on the screen
   bool ClientCoordinates = true;
+  // Device pixels per logical pixel where the area is shown (1 for a run without a window): the
+  // looks and the target hold ControlRect's size times this.
+  double Scale = 1;
   TTEOldLookOrigin OldLookOrigin = TTEOldLookOrigin::None;
   int Pass = 0;  // 1 or 2 while a pass runs, else 0
 

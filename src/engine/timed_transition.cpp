@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/easing.h"
 #include "engine/errors.h"
 
 namespace vte {
@@ -20,6 +21,11 @@ long long RoundEven(float Value) {
 }  // namespace
 
 TTimedTransitionEffect::TTimedTransitionEffect(QObject* Owner) : TTransitionEffect(Owner) {}
+
+void TTimedTransitionEffect::Assign(const TTransitionEffect& Source) {
+  TTransitionEffect::Assign(Source);
+  if (const auto* Timed = qobject_cast<const TTimedTransitionEffect*>(&Source)) FEasing = Timed->FEasing;
+}
 
 void TTimedTransitionEffect::DoExecute(TTETransitionData& Data) {
   CheckAbort(false);
@@ -84,20 +90,26 @@ void TTimedTransitionEffect::ExecuteTimed(int StepUnit, int TotalFrames, TTETran
   LoopChrono.Start();
   const auto Clock = [&LoopChrono] { return static_cast<float>(LoopChrono.Milliseconds()); };
 
+  // CurrentFrame counts the time gone in frames, as a linear run would show them; the easing curve
+  // says which frame that time shows. A curve that stays on a frame for a while skips the drawing
+  // and the copy, never the pacing, and one that reaches the end early waits for the final image.
   int CurrentFrame = static_cast<int>(RoundEven(Step));
   int LastExecutedFrame = 0;
   try {
     while (CurrentFrame < TotalFrames) {
-      ExecuteFrame(Data, CurrentFrame, CurrentFrame - LastExecutedFrame, TotalFrames,
-                   LastExecutedFrame);
-      if (Aborted()) break;
-      LastExecutedFrame = CurrentFrame;
+      const int Shown = std::max(LastExecutedFrame, EasedFrame(FEasing, CurrentFrame, TotalFrames, StepUnit));
+      const bool Draws = Shown > LastExecutedFrame && Shown < TotalFrames;
+      if (Draws) {
+        ExecuteFrame(Data, Shown, Shown - LastExecutedFrame, TotalFrames, LastExecutedFrame);
+        if (Aborted()) break;
+        LastExecutedFrame = Shown;
+      }
 
       // The copy of the previous frame stands in for this one's when the budget is worked out:
       // this copy has not been measured yet when the wait starts.
       const float LastCopy = CopyTime;
       const float T0 = Clock();
-      UpdateScreen(false);
+      if (Draws) UpdateScreen(false);
       CopyTime = Clock() - T0;
 
       const float T1 = Clock();

@@ -4,6 +4,11 @@
 // one and says what changed) and copies each changed part to the screen. With Milliseconds > 0
 // the loop is paced: it measures each frame, spreads the remaining distance over the frames that
 // still fit in the remaining time and busy-waits when ahead. The final image is always drawn last.
+// An easing curve (engine/easing.h) shapes a paced run: the pacing counts time in frames as before,
+// and the curve turns that time into the frame shown; linear, the default, changes nothing. A run
+// without a duration shows every frame in turn, eased or not.
+#include <QEasingCurve>
+
 #include "engine/transition_effect.h"
 
 namespace vte {
@@ -12,9 +17,14 @@ class TTimedTransitionEffect : public TTransitionEffect {
   Q_OBJECT
   // Every timed effect, an application's own included, stores its duration.
   Q_PROPERTY(int Milliseconds READ Milliseconds WRITE SetMilliseconds)
+  Q_PROPERTY(QEasingCurve Easing READ Easing WRITE SetEasing)
 
 public:
   explicit TTimedTransitionEffect(QObject* Owner = nullptr);
+
+  QEasingCurve Easing() const { return FEasing; }
+  void SetEasing(const QEasingCurve& V) { FEasing = V; }
+  void Assign(const TTransitionEffect& Source) override;
 
   void DoExecute(TTETransitionData& Data) override;
 
@@ -39,6 +49,8 @@ protected:
 
 private:
   void Wait(float Milliseconds);
+
+  QEasingCurve FEasing{QEasingCurve::Linear};
 };
 
 }  // namespace vte

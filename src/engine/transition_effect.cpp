@@ -6,16 +6,20 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
 #include "engine/errors.h"
+#include "engine/reduced_motion.h"
 #include "engine/render_window.h"
 #include "engine/run_input_gate.h"
 #include "engine/transition_list.h"
 #include "render/control_render.h"
 #include "render/refresh_markers.h"
 #include "render/device.h"
+#include "render/device_scale.h"
 
 namespace vte {
 
@@ -181,6 +185,7 @@ bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
     Bounds = vte::Bounds(P.x(), P.y(), Screen.Width(), Screen.Height());
   }
   FRun.Control = Control;
+  FRun.Scale = DevicePixelRatioOf(Control);
   {
     const TPoint C = ControlScreenToClient(Control, Screen.TopLeft());
     FRun.ControlRect = vte::Bounds(C.X, C.Y, Screen.Width(), Screen.Height());
@@ -194,7 +199,8 @@ bool TTransitionEffect::Prepare(QWidget* Control, const TRect& Rect) {
     // The old look is taken before the window covers the area: the window shows it from then on.
     std::unique_ptr<TBitmap> OldLook = FRun.OldLookPainted() ? PaintControl() : CaptureScreen();
     CreateRenderWindow(Parent, Bounds);
-    FRenderWindow->Canvas().BitBlt(0, 0, Bounds.Width(), Bounds.Height(), OldLook->Canvas(), 0, 0, SRCCOPY);
+    const TBitmap& Surface = *FRenderWindow->Canvas().Bitmap();
+    FRenderWindow->Canvas().BitBlt(0, 0, Surface.Width(), Surface.Height(), OldLook->Canvas(), 0, 0, SRCCOPY);
     FRenderWindow->show();
     if (!Parent) FRenderWindow->raise();
     FRenderWindowReady = true;
@@ -218,23 +224,58 @@ TTEOldLookOrigin TTransitionEffect::ChooseOldLookOrigin(const QWidget* Control, 
   // Where the platform cannot copy the screen (Wayland, the minimal platform) painting is the
   // only way, whatever was asked for.
   if (Origin == TTEOldLookOrigin::Screen && Control && !ScreenCanBeCopied()) Origin = TTEOldLookOrigin::Painting;
+  // A copy in logical pixels, scaled up, would blur the run: painting gives the device pixels.
+  if (Origin == TTEOldLookOrigin::Screen && Control && DevicePixelRatioOf(Control) != 1 && !ScreenCopiesDevicePixels())
+    Origin = TTEOldLookOrigin::Painting;
   return Origin;
 }
 
+TPoint TTransitionEffect::RunDeviceSize() const {
+  return {ToDevicePixels(FRun.ControlRect.Width(), FRun.Scale), ToDevicePixels(FRun.ControlRect.Height(), FRun.Scale)};
+}
+
+TRect TTransitionEffect::LookArea(TRect Area) const {
+  // The effect's bitmap width is a number of device pixels: the logical area grows by enough
+  // columns to give them, and the look is cut to exactly that width.
+  const int Device = RunDeviceSize().X;
+  const int Extra = GetBitmapsWidth(Device) - Device;
+  if (Extra > 0) Area.Right += static_cast<int>(std::ceil(Extra / FRun.Scale));
+  return Area;
+}
+
+std::unique_ptr<TBitmap> TTransitionEffect::FitLook(std::unique_ptr<TBitmap> Look) const {
+  const int Width = GetBitmapsWidth(RunDeviceSize().X);
+  if (!Look || Look->Width() == Width) return Look;
+  auto Fitted = std::make_unique<TBitmap>();
+  SetupBitmap(*Fitted, &Look->Palette(), Width, Look->Height(), Look->PixelFormat());
+  Fitted->Canvas().BitBlt(0, 0, std::min(Width, Look->Width()), Look->Height(), Look->Canvas(), 0, 0, SRCCOPY);
+  return Fitted;
+}
+
 std::unique_ptr<TBitmap> TTransitionEffect::PaintControl() {
-  TRect R = FRun.ControlRect;
-  R.Right = R.Left + GetBitmapsWidth(R.Width());
-  return RenderControlToBitmap(FRun.Control, R, FRun.ClientCoordinates, GetPixelFormat(), false);
+  return FitLook(RenderControlToBitmap(FRun.Control, LookArea(FRun.ControlRect), FRun.ClientCoordinates,
+                                       GetPixelFormat(), false));
 }
 
 std::unique_ptr<TBitmap> TTransitionEffect::CaptureScreen() {
-  TRect R = FRun.ScreenRect;
-  R.Right = R.Left + GetBitmapsWidth(R.Width());
-  return CaptureScreenRect(R, GetPixelFormat());
+  return FitLook(CaptureScreenRect(LookArea(FRun.ScreenRect), GetPixelFormat()));
 }
 
 void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds) {
   FRenderWindow = new TTERenderWindow(Parent);
+  StackRenderWindow();
+  FRenderWindow->setGeometry(ToQRect(Bounds));
+  const TPoint Device = RunDeviceSize();
+  FRenderWindow->SetSurfaceSize(Device.X, Device.Y, FRun.Scale);
+  // The window goes with its parent if the application destroys that: the flush must notice.
+  QPointer<TTERenderWindow> Window = FRenderWindow;
+  FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
+                                  if (Window) Window->Flush(ToQRect(R));
+                                }, {}};
+}
+
+void TTransitionEffect::StackRenderWindow() {
+  QWidget* Parent = FRenderWindow->parentWidget();
   QWidget* Control = FRun.Control;
   if (Parent && Parent == Control->parentWidget()) {
     // Directly above the control among its siblings.
@@ -248,22 +289,16 @@ void TTransitionEffect::CreateRenderWindow(QWidget* Parent, const TRect& Bounds)
   } else if (Parent) {
     FRenderWindow->raise();
   }
-  FRenderWindow->setGeometry(ToQRect(Bounds));
-  FRenderWindow->SetSurfaceSize(Bounds.Width(), Bounds.Height());
-  // The window goes with its parent if the application destroys that: the flush must notice.
-  QPointer<TTERenderWindow> Window = FRenderWindow;
-  FRun.Target = TTERenderTarget{&Window->Canvas(), [Window](const TRect& R) {
-                                  if (Window) Window->Flush(ToQRect(R));
-                                }, {}};
 }
 
 void TTransitionEffect::PreparePass2Image() {
-  if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2) return;
+  // A run with reduced motion shows no intermediate look: none is made.
+  if (!FEnabled || !FPrepared || !FRun.Control || PassesToUse() != 2 || ReducedMotion()) return;
   if (FPass2Options->UseSolidColor()) {
     const TPalette* Palette = FRun.OldBitmap ? &FRun.OldBitmap->Palette() : nullptr;
-    FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(FRun.ControlRect.Width()),
-                                         FRun.ControlRect.Height(), GetPixelFormat(), Palette,
-                                         FPass2Options->SolidColor());
+    const TPoint Device = RunDeviceSize();
+    FRun.Pass2Bitmap = CreateSolidBitmap(FRun.Control, GetBitmapsWidth(Device.X), Device.Y, GetPixelFormat(),
+                                         Palette, FPass2Options->SolidColor());
   } else {
     FRun.Pass2Bitmap = PaintControl();
   }
@@ -320,6 +355,9 @@ void TTransitionEffect::ExecutePrepared() {
   // The covered control (and the render window with it) may have been destroyed since Prepare.
   if (!FRun.Control || !FRenderWindow) return;
   if (FRenderWindow->parentWidget() && !FRenderWindow->isVisible()) return;
+  // The change may have raised a widget above the window (a stacked widget raises the page it
+  // shows): every frame would be hidden below it.
+  StackRenderWindow();
 
   {
     // Input waits for the end of the run; the kept events are handed on when the gate goes,
@@ -331,7 +369,7 @@ void TTransitionEffect::ExecutePrepared() {
       CopyToTarget(*FRun.NewBitmap);
     } else {
       if (!FRun.Pass2Bitmap && PassesToUse() == 2) PreparePass2Image();
-      RunPasses([this] { return NeedDstImage() ? PaintControl() : nullptr; });
+      RunPasses([this] { return PaintControl(); });
     }
 
     // Hidden, the window uncovers widgets that already show the new look.
@@ -354,7 +392,7 @@ void TTransitionEffect::RunDetached(TTERunRecord Record, const TLookProvider& Ol
   FAborted = false;
   UpdateRect = UnchangedRect = TRect{};
   // The same looks a prepared run would hold: none the effect does not ask for.
-  if (NeedSrcImage()) FRun.OldBitmap = OldLook();
+  if (NeedSrcImage() && !ReducedMotion()) FRun.OldBitmap = OldLook();
   RunPasses(NewLook);
 }
 
@@ -376,7 +414,7 @@ void TTransitionEffect::PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitma
     return;
   }
   OwnedWork = std::make_unique<TBitmap>();
-  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FRun.ControlRect.Width()), FRun.TargetBitmap()->Height(),
+  SetupBitmap(*OwnedWork, nullptr, GetBitmapsWidth(FRun.TargetBitmap()->Width()), FRun.TargetBitmap()->Height(),
               GetPixelFormat());
   Work = OwnedWork.get();
 }
@@ -397,11 +435,34 @@ void TTransitionEffect::RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool 
   AbortChrono.Reset();
 }
 
+std::unique_ptr<TBitmap> TTransitionEffect::TakeNewLook(const TLookProvider& NewLook) const {
+  return NeedDstImage() ? NewLook() : nullptr;
+}
+
+void TTransitionEffect::RunCut(const TLookProvider& NewLook) {
+  // No intermediate look either: showing it would be the very flash the switch is there to avoid.
+  FRun.Pass2Bitmap.reset();
+  // Every effect's cut shows the new look, also that of an effect whose animation needs none.
+  FRun.NewBitmap = NewLook();
+  FRun.Pass = 1;
+  if (OnStartTransition) OnStartTransition(this);
+  if (TBitmap* Target = FRun.TargetBitmap(); Target && FRun.NewBitmap) {
+    TTETransitionData Data(Target->Width(), Target->Height(), nullptr, FRun.NewBitmap.get(), nullptr,
+                           FRun.Target.Canvas, GetPixelFormat(), IsHighColorDevice());
+    ShowFinalImage(Data);
+  }
+  if (OnEndTransition) OnEndTransition(this);
+}
+
 void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
+  if (ReducedMotion()) {
+    RunCut(NewLook);
+    return;
+  }
   TBitmap* Work = nullptr;
   std::unique_ptr<TBitmap> OwnedWork;
   if (!FRun.Pass2Bitmap) {
-    FRun.NewBitmap = NewLook();
+    FRun.NewBitmap = TakeNewLook(NewLook);
     PrepareWorkBitmap(Work, OwnedWork);
     FRun.Pass = 1;
     RunPass(FRun.OldBitmap.get(), FRun.NewBitmap.get(), Work, true, true);
@@ -430,7 +491,7 @@ void TTransitionEffect::RunPasses(const TLookProvider& NewLook) {
   }
   FRun.OldBitmap.reset();
   FRun.Pass = 2;
-  FRun.NewBitmap = NewLook();
+  FRun.NewBitmap = TakeNewLook(NewLook);
   if (OwnedWork) {
     if (IsPaletteDevice()) {
       OwnedWork->SetPixelFormat(pf8bit);

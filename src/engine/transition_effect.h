@@ -112,7 +112,8 @@ public:
   // SetEnabled(false) or Prepare), the release waits for the end of the run.
   void UnPrepare();
   // Runs the passes on a record built without a window (the offscreen runner): OldLook and
-  // NewLook hand over the looks when the run needs them, as captures would; the record holds an
+  // NewLook hand over the looks, as captures would, and are called only when the run needs them
+  // (also an effect that draws no new look needs it while motion is reduced); the record holds an
   // intermediate look only for a run of two passes. The record is cleared after.
   using TLookProvider = std::function<std::unique_ptr<TBitmap>()>;
   void RunDetached(TTERunRecord Record, const TLookProvider& OldLook, const TLookProvider& NewLook);
@@ -185,13 +186,25 @@ private:
   void ExecutePrepared();
   bool CanRun() const { return FEnabled || FFlickerFreeWhenDisabled; }
   bool FindControlToCover(QWidget*& Control, TRect& Rect);
+  // The run's area in device pixels (width, height).
+  TPoint RunDeviceSize() const;
+  // Area (logical) widened for a look of the effect's bitmap width, and a look cut to that width.
+  TRect LookArea(TRect Area) const;
+  std::unique_ptr<TBitmap> FitLook(std::unique_ptr<TBitmap> Look) const;
   std::unique_ptr<TBitmap> PaintControl();
   std::unique_ptr<TBitmap> CaptureScreen();
   void CreateRenderWindow(QWidget* Parent, const TRect& Bounds);
+  // Puts the render window at its place among its siblings: directly above the covered control,
+  // or on top of the control it lies in.
+  void StackRenderWindow();
   void CopyToTarget(const TBitmap& Bitmap);
   // The animation of a prepared run: one or two passes from the old look (and the intermediate one) to the
-  // new look that NewLook paints.
+  // new look that NewLook paints; the cut instead while motion is reduced (engine/reduced_motion.h).
   void RunPasses(const TLookProvider& NewLook);
+  // The new look when the effect draws it, else none.
+  std::unique_ptr<TBitmap> TakeNewLook(const TLookProvider& NewLook) const;
+  // The new look in one copy, between the start and end events, with no frame before it.
+  void RunCut(const TLookProvider& NewLook);
   void PrepareWorkBitmap(TBitmap*& Work, std::unique_ptr<TBitmap>& OwnedWork);
   void RunPass(TBitmap* Src, TBitmap* Dst, TBitmap* Work, bool Animate, bool FireStart);
 

@@ -1,7 +1,10 @@
 #include "render/canvas_painter.h"
 
+#include <QPainterPath>
+
 #include "gdi/canvas.h"
 #include "render/canvas_state_guard.h"
+#include "render/device_scale.h"
 
 namespace vte {
 
@@ -9,7 +12,7 @@ bool TCanvasPainter::PaintsInPlace(TPixelFormat Format) {
   return Format == pf32bit || Format == pf24bit || Format == pf15bit;
 }
 
-TCanvasPainter::TCanvasPainter(TCanvas& Canvas, const TRect& Area) : FCanvas(Canvas) {
+TCanvasPainter::TCanvasPainter(TCanvas& Canvas, const TRect& Area, const QPointF* Exact) : FCanvas(Canvas) {
   const TPoint Origin = Canvas.WindowOrigin();
   FClip = Canvas.ClipRegion().intersected(
       QRect(Area.Left - Origin.X, Area.Top - Origin.Y, Area.Width(), Area.Height()));
@@ -29,9 +32,32 @@ TCanvasPainter::TCanvasPainter(TCanvas& Canvas, const TRect& Area) : FCanvas(Can
     FView = FCopy.View();
     Shift = FBox.topLeft();
   }
+  const double Scale = PaintScale();
+  if (Scale == 1) {
+    FPainter.begin(&FView);
+    FPainter.translate(-Origin.X - Shift.x(), -Origin.Y - Shift.y());
+    FPainter.setClipRegion(FLogicalClip);
+    FPainterClip = FLogicalClip;
+    return;
+  }
+  // The canvas holds device pixels: the painter works in logical units on an image of that device
+  // pixel ratio, as Qt's own backing store does, so that widgets paint exactly what they paint on
+  // the screen. The clip stays on the device pixels the canvas allows (a path: a region would be
+  // rounded to logical units).
+  FView.setDevicePixelRatio(Scale);
   FPainter.begin(&FView);
-  FPainter.translate(-Origin.X - Shift.x(), -Origin.Y - Shift.y());
-  FPainter.setClipRegion(FLogicalClip);
+  const QPointF Zero = Exact ? *Exact : QPointF(-Origin.X, -Origin.Y);
+  FPainter.translate((Zero - QPointF(Shift)) / Scale);
+  // The allowed area in the painted widget's own units (the logical clip divided by the scale),
+  // placed with the painter: at an exact position between device pixels it moves with the widget,
+  // as Qt clips a widget to its own rectangle where the widget lies.
+  QPainterPath Clip;
+  for (const QRect& R : FLogicalClip) {
+    const QRectF P(R.x() / Scale, R.y() / Scale, R.width() / Scale, R.height() / Scale);
+    Clip.addRect(P);
+    FPainterClip += P.toAlignedRect();
+  }
+  FPainter.setClipPath(Clip);
 }
 
 TCanvasPainter::~TCanvasPainter() {

@@ -4,13 +4,16 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QWidget>
+#include <cmath>
 #include <memory>
 #include <utility>
 
 #include "gdi/canvas.h"
 #include "render/canvas_painter.h"
 #include "render/canvas_state_guard.h"
+#include "render/control_render.h"
 #include "render/device.h"
+#include "render/device_scale.h"
 #include "render/paint_exception_trap.h"
 #include "render/render_modes.h"
 #include "render/window_facts.h"
@@ -30,11 +33,17 @@ TCapturePainting GCapturePainting{nullptr, nullptr};
 
 // The widget painted alone into the canvas, its (0,0) at the canvas's logical (0,0).
 void RenderWidget(QWidget* Control, TCanvas& Target, bool WindowBackground) {
-  TCanvasPainter Painter(Target, WindowClientBounds(Control));
+  QPointF Exact;
+  const bool Known = PaintScale() != 1 && ExactCapturePosition(Control, Target, Exact);
+  TCanvasPainter Painter(Target, Scaled(WindowClientBounds(Control)), Known ? &Exact : nullptr);
   if (Painter.IsEmpty()) return;
-  const QRegion& Source = Painter.LogicalClip();
+  // What may be painted, in the widget's own (logical) coordinates.
+  const QRegion& Source = Painter.PainterClip();
   TPaintExceptionTrap Trap(Control);
-  const bool InPlace = TCanvasPainter::PaintsInPlace(Target.Bitmap()->PixelFormat());
+  // A widget that lies between device pixels paints what it paints through a bitmap of its own as
+  // it does on the screen: into that bitmap, drawn at its place between the pixels.
+  const bool Between = Known && (Exact.x() != std::round(Exact.x()) || Exact.y() != std::round(Exact.y()));
+  const bool InPlace = TCanvasPainter::PaintsInPlace(Target.Bitmap()->PixelFormat()) && !Between;
   struct TScope {
     TCapturePainting Previous;
     TScope(TCapturePainting Now) : Previous(std::exchange(GCapturePainting, Now)) {}
@@ -85,11 +94,11 @@ void PrintNonClient(QWidget* Control, TCanvas& Target) {
 void DrawOwnBorder(QWidget* Control, TCanvas& Target) {
   if (!Control) return;
   TCanvasStateGuard Guard(Target);
-  const TRect Window = WindowBounds(Control);
+  const TRect Window = Scaled(WindowBounds(Control));
   const TPoint Offset = WindowClientOffset(Control);
   TRect Client = WindowClientBounds(Control);
   OffsetRect(Client, Offset.X, Offset.Y);
-  Target.ExcludeClipRect(Client);
+  Target.ExcludeClipRect(Scaled(Client));
   Target.Brush().Style = bsSolid;
   Target.Brush().Bitmap = nullptr;
   Target.Brush().Color = ControlColor(Control);
@@ -105,7 +114,7 @@ void OleDrawControl(QWidget* Control, TCanvas& Target) {
   if (Control->metaObject()->indexOfMethod("grabFramebuffer()") >= 0)
     QMetaObject::invokeMethod(Control, "grabFramebuffer", Qt::DirectConnection, Q_RETURN_ARG(QImage, Picture));
   if (Picture.isNull()) Picture = Control->grab().toImage();
-  TCanvasPainter Painter(Target, WindowClientBounds(Control));
+  TCanvasPainter Painter(Target, Scaled(WindowClientBounds(Control)));
   if (Painter.IsEmpty()) return;
   Painter.Painter().drawImage(QRect(0, 0, Control->width(), Control->height()), Picture);
   Painter.Finish();
@@ -149,7 +158,7 @@ void PaintNonClient(QWidget* Control, const TTERegControl& Entry, std::uint32_t 
     PaintNonClientIntercepted(Control, Target);
   } else if (Flags & rfPaintCopyMask) {
     // The paint event paints the client area: it goes where the client area lies in the window.
-    const TPoint Offset = WindowClientOffset(Control), Origin = Target.WindowOrigin();
+    const TPoint Offset = Scaled(WindowClientOffset(Control)), Origin = Target.WindowOrigin();
     Target.SetWindowOrigin({Origin.X - Offset.X, Origin.Y - Offset.Y});
     PaintAsCopy(Control, Target);
   }

@@ -13,6 +13,7 @@
 #include "render/control_paint.h"
 #include "render/control_registry.h"
 #include "render/device.h"
+#include "render/device_scale.h"
 #include "render/paint_exception_trap.h"
 #include "render/render_modes.h"
 #include "render/window_facts.h"
@@ -22,6 +23,17 @@ namespace vte {
 namespace {
 
 TBitmap* GCurrentRenderBitmap = nullptr;
+
+// Where the capture in progress lies: the bitmap, the top-level window of the tree it paints, and
+// where in that window's device pixels the bitmap's pixel (0,0) lies: the capture's corner rounded
+// to a device pixel, as Qt places a widget's picture (a render window's among them) on the screen.
+struct TCapturePlace {
+  const TBitmap* Bitmap = nullptr;
+  const QWidget* Root = nullptr;
+  QPointF DeviceOrigin;
+  double Ratio = 1;
+};
+TCapturePlace GCapturePlace;
 
 TPoint Shifted(TPoint P, TPoint By) { return {P.X + By.X, P.Y + By.Y}; }
 
@@ -73,6 +85,14 @@ void PrepareUnshownWindow(QWidget* Window) {
 
 TBitmap* CurrentRenderBitmap() { return GCurrentRenderBitmap; }
 
+bool ExactCapturePosition(const QWidget* Control, const TCanvas& Target, QPointF& Position) {
+  const TCapturePlace& P = GCapturePlace;
+  if (!Control || !P.Root || Target.Bitmap() != P.Bitmap || PaintScale() != P.Ratio) return false;
+  if (Control != P.Root && !P.Root->isAncestorOf(Control)) return false;
+  Position = QPointF(Control->mapTo(P.Root, QPoint(0, 0))) * P.Ratio - P.DeviceOrigin;
+  return true;
+}
+
 TBitmap* ExchangeCurrentRenderBitmap(TBitmap* Bitmap) { return std::exchange(GCurrentRenderBitmap, Bitmap); }
 
 std::unique_ptr<TBitmap> RenderControlToBitmap(QWidget* Control, const TRect& Rect, bool ClientCoords,
@@ -87,7 +107,13 @@ std::unique_ptr<TBitmap> RenderWindowToBitmap(QWidget* Window, QWidget* StopWind
   // Widgets moved or resized since the last event loop pass are laid out before they are painted.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 
-  const int Width = std::max(0, Rect.Width()), Height = std::max(0, Rect.Height());
+  // Widgets are painted at the device pixel ratio they are shown at: the bitmap holds Rect's
+  // device pixels, and the capture works in them (device_scale.h).
+  const double Ratio = DevicePixelRatioOf(Window);
+  const TPaintScaleScope Scale(Ratio);
+  const int Width = ToDevicePixels(std::max(0, Rect.Width()), Ratio);
+  const int Height = ToDevicePixels(std::max(0, Rect.Height()), Ratio);
+  const TPoint Corner = ToDevicePixels(Rect.TopLeft(), Ratio);
   auto Result = std::make_unique<TBitmap>();
   SetupBitmap(*Result, nullptr, Width, Height, PixelFormat);
   // Widgets are painted at full depth and converted once: a capture in any format then shows
@@ -112,11 +138,26 @@ std::unique_ptr<TBitmap> RenderWindowToBitmap(QWidget* Window, QWidget* StopWind
       GCurrentRenderBitmap = Previous;
     }
   };
+  // Rect's corner in the window's widget coordinates: (window coordinates less the frame).
+  TPoint Corner0 = Rect.TopLeft();
+  if (ClientCoords && !IsMaximizedMDIChild(Control ? Control : Window)) {
+    const TPoint Offset = GetClientOffset(Control ? Control : Window);
+    Corner0 = {Corner0.X + Offset.X, Corner0.Y + Offset.Y};
+  }
+  const TPoint Frame = WindowClientOffset(Window);
+  const QWidget* Top = Window->window();
+  const QPoint InTop = Window->mapTo(Top, QPoint(Corner0.X - Frame.X, Corner0.Y - Frame.Y));
+  struct TPlaceScope {
+    TCapturePlace Previous;
+    explicit TPlaceScope(TCapturePlace Now) : Previous(std::exchange(GCapturePlace, Now)) {}
+    ~TPlaceScope() { GCapturePlace = Previous; }
+  } Place({Painted, Top, QPointF(ToDevicePixels(InTop.x(), Ratio), ToDevicePixels(InTop.y(), Ratio)), Ratio});
   {
     TCapture Capture(Painted);
-    Capture.Canvas.SetWindowOrigin(Rect.TopLeft());
+    Capture.Canvas.SetWindowOrigin(Corner);
     Capture.Canvas.SelectClipRegion(QRegion(0, 0, Width, Height));
-    RenderWindowTree(Window, StopWindow, Control, UseWindowRegion, ClientCoords, Rect, Capture.Canvas);
+    RenderWindowTree(Window, StopWindow, Control, UseWindowRegion, ClientCoords,
+                     Bounds(Corner.X, Corner.Y, Width, Height), Capture.Canvas);
   }
   if (Deep) ConvertPixels(*Deep, *Result);
   return Result;
@@ -131,7 +172,7 @@ void RenderWindowTree(QWidget* Window, QWidget* StopWindow, QWidget* Control, bo
   TCanvasStateGuard Guard(Target);
   TRect WindowRect = Rect;
   if (ClientCoords && !IsMaximizedMDIChild(Control)) {
-    const TPoint Offset = GetClientOffset(Control);
+    const TPoint Offset = Scaled(GetClientOffset(Control));
     OffsetRect(WindowRect, Offset.X, Offset.Y);
     Target.SetWindowOrigin(Shifted(Target.WindowOrigin(), Offset));
   }
@@ -148,12 +189,12 @@ void RenderSingleWindow(QWidget* Window, QWidget* StopWindow, bool UseWindowRegi
   if (MustBeVisible && !IsWindowShowing(Window)) return;
 
   TCanvasStateGuard Guard(Target);
-  const TRect WindowRect = WindowBounds(Window);
+  const TRect WindowRect = Scaled(WindowBounds(Window));
   QRegion Region(0, 0, WindowRect.Width(), WindowRect.Height());
   if (UseWindowRegion && !IsMaximizedMDIChild(Window) && HasWindowRegion(Window)) {
     // The mask is in widget coordinates, which start at the client area.
     const TPoint Offset = WindowClientOffset(Window);
-    Region = Window->mask().translated(Offset.X, Offset.Y);
+    Region = ToDevicePixels(Window->mask().translated(Offset.X, Offset.Y), PaintScale());
   }
   const TPoint Origin = Target.WindowOrigin();
   Target.SelectClipRegion(Target.ClipRegion().intersected(Region.translated(-Origin.X, -Origin.Y)));
@@ -176,8 +217,8 @@ void PaintWindow(QWidget* Window, QWidget* StopWindow, const TTERegControl& Entr
   // One painter for both areas paints the whole window at once.
   const bool WholeByNC = (WantNC && WantClient && Entry.ClientProc && Entry.ClientProc == Entry.NonClientProc) ||
                          (F & rfPaintCopyMask);
-  const TPoint Offset = WindowClientOffset(Window);
-  const TRect Client = WindowClientBounds(Window);
+  const TPoint Offset = Scaled(WindowClientOffset(Window));
+  const TRect Client = Scaled(WindowClientBounds(Window));
   const TPoint Origin = Target.WindowOrigin();
 
   {
@@ -195,7 +236,7 @@ void PaintWindow(QWidget* Window, QWidget* StopWindow, const TTERegControl& Entr
     PaintChildWindows(Window, StopWindow, Rect, Target);
   }
 
-  const TRect WindowRect = WindowBounds(Window);
+  const TRect WindowRect = Scaled(WindowBounds(Window));
   const bool HasNCArea = WindowRect.Width() != Client.Width() || WindowRect.Height() != Client.Height();
   auto Paint = [&](TCanvas& C) { PaintNonClient(Window, Entry, F, C); };
   if (WholeByNC) {
@@ -229,9 +270,10 @@ void PaintChildWindows(QWidget* Window, QWidget* StopWindow, const TRect& Rect, 
     if (W == StopWindow) break;
     if ((Only && W != Only) || !IsWindowShowing(W)) continue;
     const QRect G = W->geometry();
-    const TPoint Position{G.x() + Offset.X, G.y() + Offset.Y};
+    const TRect Placed = Scaled(Bounds(G.x() + Offset.X, G.y() + Offset.Y, G.width(), G.height()));
+    const TPoint Position = Placed.TopLeft();
     TRect ChildRect;
-    if (!IntersectRect(ChildRect, Bounds(Position.X, Position.Y, G.width(), G.height()), Rect)) continue;
+    if (!IntersectRect(ChildRect, Placed, Rect)) continue;
     OffsetRect(ChildRect, -Position.X, -Position.Y);
     TCanvasStateGuard Guard(Target);
     Target.SetWindowOrigin({Origin.X - Position.X, Origin.Y - Position.Y});

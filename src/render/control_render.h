@@ -7,6 +7,12 @@
 //
 // Rectangles are in window coordinates of the widget (see window_facts.h) or, with ClientCoords,
 // in its client coordinates; for a scroll area the client area is its viewport.
+//
+// Device pixels (device_scale.h): a bitmap capture holds the device pixels of its rectangle at the
+// ratio the window is shown at, and while it paints, the capture works in them: the rectangles and
+// canvases below are in device pixels at the paint scale (logical ones when nothing set a scale,
+// as for a caller's own canvas).
+#include <QPointF>
 #include <memory>
 
 #include "gdi/bitmap.h"
@@ -26,8 +32,16 @@ TBitmap* CurrentRenderBitmap();
 // Makes Bitmap the one reported while a widget paints through a bitmap of its own, so that
 // captures nested in that painting see it; returns the previous one, to be put back.
 TBitmap* ExchangeCurrentRenderBitmap(TBitmap* Bitmap);
+// The device position in the capture bitmap that Target paints into of Control's (0,0), exact to
+// a fraction: at a ratio like 1.5 a widget at an odd logical position of its window lies between
+// device pixels, where Qt paints it on the screen, and the rounded canvas origin would move its
+// painting by half a pixel. The bitmap's (0,0) counts as the capture's corner in its window,
+// rounded to a device pixel, where a widget's picture lands on the screen. False when the capture
+// does not know it (another bitmap, a widget of another window).
+bool ExactCapturePosition(const QWidget* Control, const TCanvas& Target, QPointF& Position);
 
-// Rect of Control painted into a new bitmap of the format (null for no control).
+// Rect (logical) of Control painted into a new bitmap of the format, of Rect's device pixels (null
+// for no control).
 std::unique_ptr<TBitmap> RenderControlToBitmap(QWidget* Control, const TRect& Rect, bool ClientCoords,
                                                TPixelFormat PixelFormat, bool UseWindowRegion);
 // Rect of Window and its children painted into a new bitmap showing exactly Rect; StopWindow and

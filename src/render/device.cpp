@@ -18,6 +18,7 @@
 #include "gdi/canvas.h"
 #include "gdi/pixel_format.h"
 #include "gdi/raster_op.h"
+#include "render/device_scale.h"
 
 namespace vte {
 
@@ -280,8 +281,10 @@ bool IsMDIFormWithMaximizedChild(const QWidget* Control) {
 std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& ScreenRect, TPixelFormat PixelFormat) {
   const int Width = std::max(0, ScreenRect.Width()), Height = std::max(0, ScreenRect.Height());
   auto Result = std::make_unique<TBitmap>();
-  SetupBitmap(*Result, nullptr, Width, Height, PixelFormat);
-  if (Result->Empty()) return Result;
+  if (Width == 0 || Height == 0) {
+    SetupBitmap(*Result, nullptr, Width, Height, PixelFormat);
+    return Result;
+  }
 
   QScreen* Screen = nullptr;
   if (HaveGuiApplication()) {
@@ -289,18 +292,28 @@ std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& ScreenRect, TPixelFormat
     if (!Screen) Screen = QGuiApplication::primaryScreen();
   }
   if (!Screen) throw std::runtime_error("CaptureScreenRect: there is no screen to copy from");
-  // The platforms take the rectangle relative to the screen they grab.
+  // The copy keeps the screen's device pixels: scaled to the logical size it would lose exactly
+  // the sharpness the transition must keep.
+  const double Ratio = Screen->devicePixelRatio();
+  const int DeviceWidth = ToDevicePixels(Width, Ratio), DeviceHeight = ToDevicePixels(Height, Ratio);
+  SetupBitmap(*Result, nullptr, DeviceWidth, DeviceHeight, PixelFormat);
+  // The platforms take the (logical) rectangle relative to the screen they grab.
   const QRect Geometry = Screen->geometry();
   const QPixmap Shot =
       Screen->grabWindow(0, ScreenRect.Left - Geometry.left(), ScreenRect.Top - Geometry.top(), Width, Height);
   if (Shot.isNull()) throw std::runtime_error("CaptureScreenRect: the screen cannot be copied");
   QImage Image = Shot.toImage();
-  if (Image.size() != QSize(Width, Height))  // a scaled screen grabs device pixels
-    Image = Image.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  // A platform that copies the screen in logical pixels: the best left is its picture scaled up
+  // (whoever can paint instead does, see ScreenCopiesDevicePixels).
+  if (Image.width() < DeviceWidth - 1 || Image.height() < DeviceHeight - 1)
+    Image = Image.scaled(DeviceWidth, DeviceHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   TBitmap Copy = TBitmap::FromQImage(Image);
 
+  // The platform rounds the device rectangle its own way: a pixel more or less at the far edges
+  // is taken from what it gave, or left as the new bitmap's.
   TCanvasLock Lock(Result->Canvas());
-  Result->Canvas().BitBlt(0, 0, Width, Height, Copy.Canvas(), 0, 0, SRCCOPY);
+  Result->Canvas().BitBlt(0, 0, std::min(DeviceWidth, Copy.Width()), std::min(DeviceHeight, Copy.Height()),
+                          Copy.Canvas(), 0, 0, SRCCOPY);
   return Result;
 }
 
@@ -310,6 +323,18 @@ bool ScreenCanBeCopied() {
     if (!HaveGuiApplication()) return false;
     QScreen* Screen = QGuiApplication::primaryScreen();
     Known = Screen && !Screen->grabWindow(0, 0, 0, 1, 1).isNull();
+  }
+  return Known == 1;
+}
+
+bool ScreenCopiesDevicePixels() {
+  static int Known = -1;
+  if (Known < 0) {
+    if (!HaveGuiApplication()) return true;
+    QScreen* Screen = QGuiApplication::primaryScreen();
+    if (!Screen || Screen->devicePixelRatio() == 1) return true;
+    const QPixmap Shot = Screen->grabWindow(0, 0, 0, 4, 4);
+    Known = !Shot.isNull() && Shot.width() >= ToDevicePixels(4, Screen->devicePixelRatio());
   }
   return Known == 1;
 }

@@ -70,9 +70,10 @@ bool IsMaximizedMDIChild(const QWidget* Control);
 bool IsMDIClientWithMaximizedChild(const QWidget* Window);
 bool IsMDIFormWithMaximizedChild(const QWidget* Control);
 
-// A copy of a screen rectangle; the caller owns the bitmap. No screen, or a screen that cannot be
-// copied, raises std::runtime_error; failures free what was made. An empty rectangle gives an
-// empty bitmap.
+// A copy of a screen rectangle (logical coordinates) in the screen's device pixels: its size is
+// the rectangle's times the screen's device pixel ratio. The caller owns the bitmap. No screen, or
+// a screen that cannot be copied, raises std::runtime_error; failures free what was made. An empty
+// rectangle gives an empty bitmap.
 std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& ScreenRect, TPixelFormat PixelFormat);
 // A bitmap filled with Color (clNone: the control's own background colour).
 std::unique_ptr<TBitmap> CreateSolidBitmap(const QWidget* Control, int Width, int Height,
@@ -92,6 +93,11 @@ bool IsRectObscured(const QWidget* Control, const TRect& ScreenRect);
 // Whether this platform can copy the screen at all (X11 and offscreen can; Wayland and the minimal
 // platform give nothing). Asked once a process: the answer does not change.
 bool ScreenCanBeCopied();
+// Whether a copy of the screen holds its device pixels. X11 with Qt's scaling does; the offscreen
+// platform with a ratio of its own composes the screen in logical pixels, and CaptureScreenRect
+// can only scale such a copy up: a transition paints its old look there instead. True at ratio 1.
+// Asked once a process.
+bool ScreenCopiesDevicePixels();
 // Only on 8-bit screens: walks Control and its shown children (last child first) for palettes and
 // answers whether one was found. A widget carries a palette in its dynamic property "vtePalette"
 // (a QList<QRgb>), set by whoever shows a palette picture in it.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "effects/bitmap_mask.h"
+#include "engine/reduced_motion.h"
 #include "engine/transition_effect.h"
 #include "engine/transition_registry.h"
 #include "support/distinct_looks_support.h"
@@ -143,6 +144,38 @@ TEST_P(EveryEffect, KeepsTheRulesInEverySettingSizeDirectionAndDepth) {
         EXPECT_TRUE(test::KeepsEffectRules(*Effect, Looks, Options));
       }
     }
+  }
+}
+
+// With reduced motion every effect, in one pass or two, is the flicker-free cut: no frame before the
+// final image, no intermediate look, the new look at the end, and its start and end events fired.
+TEST_P(EveryEffect, IsOneCutWithReducedMotion) {
+  const QMetaObject* Class = GetParam().Class;
+  struct TRestore {
+    ~TRestore() { ResetReducedMotion(); }
+  } Restore;
+  SetReducedMotion(true);
+  const test::TDistinctLooks Looks(97, 61);
+  for (const TTEPassSettingType Passes : {teOnePass, teTwoPasses}) {
+    SCOPED_TRACE(Passes == teOnePass ? "one pass" : "two passes");
+    const std::unique_ptr<TTransitionEffect> Effect = Create(Class);
+    ASSERT_NE(Effect, nullptr);
+    MakeReady(*Effect);
+    Effect->SetPassSetting(Passes);
+    Effect->SetMilliseconds(5000);  // an animation would be noticed: the test would take seconds
+    std::string Events;
+    Effect->OnStartTransition = [&](TTransitionEffect*) { Events += "start "; };
+    Effect->OnEndTransition = [&](TTransitionEffect*) { Events += "end"; };
+    test::TRecordOptions Options;
+    Options.Pass2Look = &Looks.Middle();
+    const test::TFrameRecording Run = test::RecordRun(*Effect, Looks.Old(), Looks.New(), Options);
+    EXPECT_FALSE(Run.EndedSilently);
+    EXPECT_EQ(Run.ShownCount(), 0);
+    ASSERT_EQ(Run.Frames.size(), 1u);
+    EXPECT_TRUE(Run.Frames[0].Final);
+    EXPECT_EQ(Run.Frames[0].Pass, 1);
+    EXPECT_TRUE(Run.EndsOn(Looks.New()));
+    EXPECT_EQ(Events, "start end");
   }
 }
 

@@ -269,6 +269,63 @@ TEST_F(TimedLoop, PacedStepsAreMultiplesOfTheStepUnit) {
   ExpectEndedOnTheNewImage();
 }
 
+// An eased run keeps the pacing (time counted in frames, the final image when the time is up) and
+// lets the curve pick the frame: ease-out is past half the frames before half the time, ease-in
+// short of it; frame numbers only go up, on multiples of the step unit, and below the total even
+// where a curve overshoots; a run without a duration shows every frame whatever the curve.
+TEST_F(TimedLoop, EasingPicksTheFrameForTheTimeAndNeverGoesBack) {
+  struct TCase {
+    QEasingCurve::Type Type;
+    int StepUnit;
+  };
+  for (const TCase C : {TCase{QEasingCurve::OutCubic, 1}, TCase{QEasingCurve::InCubic, 1},
+                        TCase{QEasingCurve::OutBack, 1}, TCase{QEasingCurve::OutQuad, 4}}) {
+    SCOPED_TRACE(testing::Message() << "curve " << C.Type << ", step unit " << C.StepUnit);
+    Clock.reset();  // the clock a case leaves must go before the next one is installed
+    UseClock(0.0005);
+    TRecordingEffect Eased;
+    Eased.Clock = Clock.get();
+    Eased.AttachRenderTarget(Effect.RenderTarget());
+    Eased.Units = 200;
+    Eased.StepUnit = C.StepUnit;
+    Eased.FrameCost = 1;
+    Eased.SetMilliseconds(1000);
+    Eased.SetEasing(C.Type);
+    Screen = Plain(OldColor);
+    FinalCopies = 0;
+    FrameCopies = 0;
+    Eased.DoExecute(Data);
+    ASSERT_GE(Eased.Frames.size(), 20u);
+    int AtHalfTime = 0;
+    for (std::size_t I = 0; I < Eased.Frames.size(); ++I) {
+      const TFrame& F = Eased.Frames[I];
+      EXPECT_EQ(F.Current % C.StepUnit, 0) << "frame " << F.Current;
+      EXPECT_LT(F.Current, 200);
+      EXPECT_EQ(F.Step, F.Current - F.Last);
+      if (I > 0) EXPECT_EQ(F.Last, Eased.Frames[I - 1].Current) << "frame " << F.Current;
+      EXPECT_GT(F.Current, F.Last) << "frame numbers never go back nor repeat";
+      if (F.At - Eased.StartedAt <= 500) AtHalfTime = F.Current;
+    }
+    EXPECT_EQ(FrameCopies, static_cast<int>(Eased.Frames.size())) << "one copy for each frame drawn";
+    if (C.Type == QEasingCurve::InCubic)
+      EXPECT_LT(AtHalfTime, 50);
+    else
+      EXPECT_GT(AtHalfTime, 120);  // OutCubic 0.875, OutQuad 0.75, OutBack beyond the end at half time
+    // The duration is kept: the new image comes when the time is up (within a step of 5 ms a unit),
+    // not when the curve arrives.
+    EXPECT_NEAR(FinalAt - Eased.StartedAt, 1000.0, 5.0 * C.StepUnit + 2);
+    EXPECT_EQ(Screen.PixelColor(0, 0), NewColor);
+    EXPECT_EQ(FinalCopies, 1);
+  }
+  Clock.reset();
+  TRecordingEffect Unpaced;
+  Unpaced.AttachRenderTarget(Effect.RenderTarget());
+  Unpaced.SetEasing(QEasingCurve::OutCubic);
+  Unpaced.DoExecute(Data);
+  ASSERT_EQ(Unpaced.Frames.size(), 9u);
+  for (int I = 0; I < 9; ++I) EXPECT_EQ(Unpaced.Frames[I].Current, I + 1);
+}
+
 TEST_F(TimedLoop, WhenTheTimeIsUpTheNextFrameIsTheLast) {
   UseClock(0);
   Effect.Units = 50;

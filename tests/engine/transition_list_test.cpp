@@ -18,14 +18,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/timed_transition.h"
 #include "engine/transition_effect.h"
 #include "engine/transition_registry.h"
 
 namespace vte::list_test {
 
 // A registered transition with a property of every stored kind: an enumeration, a boolean, an
-// integer, a colour, a string, and one that is published but not stored.
-class TListTestTransition : public TTransitionEffect {
+// integer, a colour, a string, an easing curve (of every timed effect), and one that is published
+// but not stored.
+class TListTestTransition : public TTimedTransitionEffect {
   Q_OBJECT
   Q_CLASSINFO("Description", "List test")
   Q_PROPERTY(vte::engine_types::TTEEffectDirection Direction READ Direction WRITE SetDirection)
@@ -36,7 +38,7 @@ class TListTestTransition : public TTransitionEffect {
   Q_PROPERTY(int Transient READ Transient WRITE SetTransient STORED false)
 
 public:
-  Q_INVOKABLE explicit TListTestTransition(QObject* Owner = nullptr) : TTransitionEffect(Owner) {
+  Q_INVOKABLE explicit TListTestTransition(QObject* Owner = nullptr) : TTimedTransitionEffect(Owner) {
     SetAllowedDirections(DirectionSet(tedRight, tedLeft, tedDown, tedUp));
     InitDirection(tedLeft);
     ++Live;
@@ -235,6 +237,8 @@ void ChangeEverything(QObject* O) {
       P.write(O, Old.toString() + QStringLiteral(" changed"));
     } else if (P.metaType().id() == QMetaType::Double) {
       P.write(O, Old.toDouble() + 1.5);
+    } else if (P.metaType().id() == QMetaType::QEasingCurve) {
+      P.write(O, QVariant::fromValue(QEasingCurve(QEasingCurve::OutCubic)));
     }
   }
 }
@@ -296,6 +300,7 @@ TEST(StoredTransitionList, WritesChangedValuesByNameEnumsByKeyAndNestedOptions) 
   T->SetCaption("Hello");
   T->SetTransient(9);  // published, not stored
   T->SetAbortOnClick(true);
+  T->SetEasing(QEasingCurve::InOutQuad);
   T->Pass2Options()->SetDistributedTime(true);
   T->Pass2Options()->SetSolidColor(clBtnFace);
   T->SetTransitionList(&List);
@@ -310,6 +315,7 @@ TEST(StoredTransitionList, WritesChangedValuesByNameEnumsByKeyAndNestedOptions) 
                              {"BackColor", 0x123456},
                              {"Caption", "Hello"},
                              {"AbortOnClick", true},
+                             {"Easing", "InOutQuad"},
                              {"Pass2Options", QJsonObject{{"DistributedTime", true},
                                                           {"SolidColor", static_cast<qint64>(clBtnFace)}}}};
   EXPECT_EQ(Items.at(0).toObject(), Expected) << List.SaveToJson().toStdString();
@@ -323,6 +329,17 @@ TEST(StoredTransitionList, WritesChangedValuesByNameEnumsByKeyAndNestedOptions) 
   EXPECT_EQ(L->BackColor(), 0x123456);
   EXPECT_EQ(L->Pass2Options()->SolidColor(), clBtnFace);
   EXPECT_EQ(L->Transient(), 0);
+  EXPECT_EQ(L->Easing(), QEasingCurve(QEasingCurve::InOutQuad));
+
+  // A curve its type's name does not describe would come back as another curve: it is refused.
+  QEasingCurve Springy(QEasingCurve::OutElastic);
+  Springy.setAmplitude(2.5);
+  T->SetEasing(Springy);
+  EXPECT_THROW(List.SaveToJson(), std::runtime_error);
+  QEasingCurve Custom;
+  Custom.setCustomType([](qreal X) { return X * X; });
+  T->SetEasing(Custom);
+  EXPECT_THROW(List.SaveToJson(), std::runtime_error);
 }
 
 TEST(StoredTransitionList, WritesOnlyTheTransitionsItOwns) {
@@ -420,6 +437,12 @@ TEST(StoredTransitionList, ALoadErrorNamesFileTransitionAndKeyAndLeavesTheListAs
        {"'S'", "'Caption'"}},
       {"bad enumeration key", R"({"Transitions":[{"Class":"TListTestTransition","Name":"E","Direction":"tedSideways"}]})",
        {"'E'", "'Direction'", "tedSideways"}},
+      {"unknown easing curve", R"({"Transitions":[{"Class":"TListTestTransition","Name":"C","Easing":"OutWobbly"}]})",
+       {"'C'", "'Easing'", "'OutWobbly' is not an easing curve type"}},
+      {"easing curve that needs points", R"({"Transitions":[{"Class":"TListTestTransition","Name":"C","Easing":"BezierSpline"}]})",
+       {"'C'", "'Easing'", "BezierSpline"}},
+      {"number for an easing curve", R"({"Transitions":[{"Class":"TListTestTransition","Name":"C","Easing":3}]})",
+       {"'C'", "'Easing'"}},
       {"number for an enumeration", R"({"Transitions":[{"Class":"TListTestTransition","Name":"E","Direction":3}]})",
        {"'E'", "'Direction'"}},
       {"bad nested value", R"({"Transitions":[{"Class":"TListTestTransition","Name":"N","Pass2Options":{"DistributedTime":"yes"}}]})",

@@ -14,7 +14,8 @@ namespace vte::test {
 
 // The widget's background colour (its palette's Window role).
 void SetColor(QWidget* Widget, QColor Color);
-// What the screen shows of the widget now.
+// What the screen shows of the widget now (in device pixels where the platform copies them, see
+// render/device.h ScreenCopiesDevicePixels).
 QImage ScreenOf(QWidget* Widget);
 // Once pending paints are done, the screen shows exactly what the widget paints itself: the
 // state a transition over it must leave behind.

@@ -1,7 +1,8 @@
 // The main of every test program: an application object on the offscreen platform (text and
 // widgets need one), then GoogleTest. The offscreen screen is 1920x1080, so that screen copies of
 // full-HD areas work; top-level windows keep the platform's frame margins, so that the non-client
-// area exists.
+// area exists. VTE_TEST_SCREEN_DPR gives the screen a device pixel ratio other than 1 (the high-DPI
+// tests run with 2 and with 1.5).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,12 +16,14 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) {
     // Test programs run side by side: each writes its own copy and renames it into place, which
     // is atomic, so none reads a half-written file.
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-offscreen-screen.json");
+    const char* Ratio = std::getenv("VTE_TEST_SCREEN_DPR");
+    const QByteArray Dpr = Ratio && *Ratio ? QByteArray(Ratio) : QByteArray("1");
+    const QString Config = QDir::tempPath() + QStringLiteral("/vte-offscreen-screen-dpr%1.json").arg(QString::fromLatin1(Dpr));
     const QString Own = Config + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
     QFile F(Own);
     if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
       F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
-              R"("logicalBaseDpi":96,"dpr":1}],"windowFrameMargins":true})");
+              R"("logicalBaseDpi":96,"dpr":)" + Dpr + R"(}],"windowFrameMargins":true})");
       F.close();
       std::rename(Own.toLocal8Bit().constData(), Config.toLocal8Bit().constData());
       setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);

@@ -1,9 +1,11 @@
 #include "vte_render/render_options.h"
 
+#include <QEasingCurve>
 #include <QMetaProperty>
 #include <QRegularExpression>
 #include <memory>
 
+#include "engine/easing.h"
 #include "engine/property_store.h"
 #include "engine/transition_effect.h"
 #include "engine/transition_registry.h"
@@ -23,6 +25,7 @@ int Number(const QString& Option, const QString& Text, int Least) {
 QString ValueText(const QMetaProperty& P, const QVariant& V) {
   if (P.isEnumType()) return QString::fromLatin1(P.enumerator().valueToKey(V.toInt()));
   if (V.canConvert<QObject*>() && V.value<QObject*>()) return QStringLiteral("(settings of its own)");
+  if (V.metaType().id() == QMetaType::QEasingCurve) return EasingTypeName(V.value<QEasingCurve>().type());
   return V.toString();
 }
 
