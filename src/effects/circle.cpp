@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/dirty_rects.h"
 #include "gdi/canvas.h"
 
 namespace vte {
@@ -10,6 +11,9 @@ namespace {
 
 // Nearest integer; the square root of an integer never lies halfway.
 int RoundSqrt(double Value) { return static_cast<int>(std::lround(std::sqrt(Value))); }
+
+// The depth of the bands that cover a growing ring for the frame's work and screen copy.
+constexpr int CoverBand = 16;
 
 TRect Grown(TRect R, int By) {
   InflateRect(R, By, By);
@@ -56,6 +60,11 @@ TPoint TCircleTransition::CircleCentre(int W, int H) const {
   }
 }
 
+void TCircleTransition::Initialize(TTETransitionData& Data, int& Frames) {
+  TMaskedTransition::Initialize(Data, Frames);
+  DirtyRects->ClipToBounds = true;
+}
+
 int TCircleTransition::CalcShapeFrames(const TTETransitionData& Data) {
   const double W = Data.Width, H = Data.Height, W2 = Data.Width / 2, H2 = Data.Height / 2;
   switch (StyleToUse()) {
@@ -73,7 +82,7 @@ int TCircleTransition::Radius(int F) const {
 }
 
 void TCircleTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int Prev,
-                                  const TTETransitionData& Data, bool Draw, bool /*Final*/) {
+                                  const TTETransitionData& Data, bool Draw, bool Final) {
   const TPoint C = CircleCentre(Data.Width, Data.Height);
   const auto Square = [&](int R) { return Rect(C.X - R, C.Y - R, C.X + R, C.Y + R); };
   // The largest axis-aligned square inside the circle of radius R.
@@ -85,6 +94,8 @@ void TCircleTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalF
     if (Draw) Canvas.Ellipse(UpdateRect);
     // The square inside the previous circle, which this frame cannot change.
     UnchangedRect = Grown(Inscribed(Radius(Prev)), -1);
+    // The frame changes a ring: its pieces, so that the work and the screen copy stay on it.
+    if (Final) DirtyRects->AddRingCover(C, Radius(Prev), Radius(Cur), CoverBand, MaskWorkAlign);
     return;
   }
 

@@ -22,6 +22,7 @@ public:
 
   int GetSubStyleCount(int Style) const override;
   int GetReversedSubStyle(int Style, int SubStyle) const override;
+  void Initialize(TTETransitionData& Data, int& Frames) override;
 
   // The circle's centre for a picture of Width x Height with the style and substyle in force.
   TPoint CircleCentre(int Width, int Height) const;

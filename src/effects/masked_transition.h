@@ -81,6 +81,10 @@ public:
   int ShapeFrames() const { return FShapeFrames; }
 
 protected:
+  // The widest group of pixels the mask routines work a row in (the 1-bit mask difference): the
+  // pieces a subclass reports for a frame start and end on its multiples.
+  static constexpr int MaskWorkAlign = 32;
+
   void SetStyleCount(int Count) { FStyleCount = Count; }
 
   // Shape frames for Data's size and the style and substyle in force.

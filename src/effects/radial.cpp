@@ -221,7 +221,7 @@ void TRadialTransition::Wedge(TCanvas* Canvas, TPoint Pivot, int Count, int End,
   TRect Box = Rect(Pivot.X, Pivot.Y, Pivot.X + 1, Pivot.Y + 1);
   for (const TPoint& V : Points) UnionRect(Box, Box, Rect(V.X, V.Y, V.X + 1, V.Y + 1));
   UnionRect(UpdateRect, UpdateRect, Box);
-  if (Final) DirtyRects->AddPolygonCover(Points, CoverBand);
+  if (Final) DirtyRects->AddPolygonCover(Points, CoverBand, MaskWorkAlign);
 }
 
 void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*TotalFrames*/, int Prev,

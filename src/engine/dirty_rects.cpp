@@ -14,7 +14,14 @@ void TFCDirtyRects::Add(const TRect& Rect) {
   if (IntersectRect(Clipped, Rect, Bounds)) FRects.push_back(Clipped);
 }
 
-void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band) {
+namespace {
+
+int AlignDown(int X, int Align) { return X & -Align; }
+int AlignUp(int X, int Align) { return (X + Align - 1) & -Align; }
+
+}  // namespace
+
+void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band, int Align) {
   if (Points.empty()) return;
   TRect Box = Rect(Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1);
   for (const TPoint& P : Points) UnionRect(Box, Box, Rect(P.X, P.Y, P.X + 1, P.Y + 1));
@@ -22,7 +29,9 @@ void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band) {
   const bool Rows = Box.Height() >= Box.Width();
   const auto U = [&](const TPoint& P) -> double { return Rows ? P.Y : P.X; };
   const auto V = [&](const TPoint& P) -> double { return Rows ? P.X : P.Y; };
-  const int U0 = Rows ? Box.Top : Box.Left, U1 = Rows ? Box.Bottom : Box.Right;
+  // Bands across the rows are whole groups of columns.
+  const int U0 = Rows ? Box.Top : AlignDown(Box.Left, Align), U1 = Rows ? Box.Bottom : AlignUp(Box.Right, Align);
+  if (!Rows) Band = AlignUp(Band, Align);
   const int V0 = Rows ? Box.Left : Box.Top, V1 = Rows ? Box.Right : Box.Bottom;
   const std::size_t N = Points.size();
   for (int B0 = U0; B0 < U1; B0 += Band) {
@@ -49,9 +58,36 @@ void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band) {
       }
     }
     if (Min > Max) continue;
-    const int From = std::max(V0, static_cast<int>(std::floor(Min)) - 1);
-    const int To = std::min(V1, static_cast<int>(std::ceil(Max)) + 2);
+    int From = std::max(V0, static_cast<int>(std::floor(Min)) - 1);
+    int To = std::min(V1, static_cast<int>(std::ceil(Max)) + 2);
+    if (Rows) {
+      From = AlignDown(From, Align);
+      To = AlignUp(To, Align);
+    }
     Add(Rows ? Rect(From, B0, To, B1) : Rect(B0, From, B1, To));
+  }
+}
+
+void TFCDirtyRects::AddRingCover(TPoint Centre, int Inner, int Outer, int Band, int Align) {
+  const double In = Inner - 2, Out = Outer + 2;
+  for (int B0 = Centre.Y - Outer - 2; B0 < Centre.Y + Outer + 2; B0 += Band) {
+    const int B1 = std::min(B0 + Band, Centre.Y + Outer + 2);
+    // The band's rows by their centres: the nearest to the circles' centre sets how wide the ring
+    // is there, the farthest how wide its hole is.
+    const double Top = B0 + 0.5 - Centre.Y, Bottom = B1 - 0.5 - Centre.Y;
+    const double Near = Top <= 0 && Bottom >= 0 ? 0 : std::min(std::abs(Top), std::abs(Bottom));
+    const double Far = std::max(std::abs(Top), std::abs(Bottom));
+    if (Near >= Out) continue;
+    const int Half = static_cast<int>(std::ceil(std::sqrt(Out * Out - Near * Near))) + 1;
+    const int Hole = In > 0 && Far < In ? static_cast<int>(std::floor(std::sqrt(In * In - Far * Far))) - 1 : 0;
+    const int Left = AlignDown(Centre.X - Half, Align), Right = AlignUp(Centre.X + Half, Align);
+    const int HoleLeft = AlignUp(Centre.X - Hole, Align), HoleRight = AlignDown(Centre.X + Hole, Align);
+    if (Hole > 0 && HoleLeft < HoleRight) {
+      Add(Rect(Left, B0, HoleLeft, B1));
+      Add(Rect(HoleRight, B0, Right, B1));
+    } else {
+      Add(Rect(Left, B0, Right, B1));
+    }
   }
 }
 

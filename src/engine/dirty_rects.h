@@ -12,10 +12,19 @@ class TFCDirtyRects {
 public:
   // With ClipToBounds a rectangle is cut to Bounds first and left out when nothing remains.
   void Add(const TRect& Rect);
+  // The covers below are for work done in groups of Align pixels along a row (Align a power of
+  // two): their pieces start and end on multiples of Align across a row, and no two of them share
+  // a pixel, so a routine that widens a piece to whole groups never works a pixel twice (a mask
+  // difference or an ageing done twice would be wrong, not merely slow).
+  //
   // Covers the polygon through Points (pixel positions, in order) with bands Band pixels deep
   // across its longer side, each as wide as the polygon is within it plus a pixel of rounding on
   // either side: a thin slanted shape is copied as a thin staircase, not as its bounding box.
-  void AddPolygonCover(std::span<const TPoint> Points, int Band);
+  void AddPolygonCover(std::span<const TPoint> Points, int Band, int Align);
+  // Covers the ring of the circles about Centre (a pixel corner) with radii Inner < Outer, as a
+  // canvas paints their discs, with bands Band rows deep: a band crossing the ring's hole gets a
+  // piece on either side of it. Two pixels of rounding on both radii.
+  void AddRingCover(TPoint Centre, int Inner, int Outer, int Band, int Align);
   int Count() const { return static_cast<int>(FRects.size()); }
   TRect Rects(int Index) const { return FRects.at(static_cast<std::size_t>(Index)); }
   const std::vector<TRect>& All() const { return FRects; }

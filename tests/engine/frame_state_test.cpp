@@ -180,9 +180,38 @@ TEST(Settings, DirectionsAssignAndClassFacts) {
   EXPECT_EQ(A.Version(), QStringLiteral("Version 3.3"));
 }
 
-TEST(DirtyRects, APolygonCoverHoldsEveryPixelTheCanvasPaintsForIt) {
-  // Thin wedges and lines from a pivot (the radial hands' shapes) and random triangles, on an odd
-  // size, some reaching one pixel past the picture as the hands do.
+// Every black pixel of Mask lies in a piece of Cover; the pieces share no pixel and start and end
+// on multiples of Align (or on the picture's right edge).
+void ExpectCoverOf(const TBitmap& Mask, const TFCDirtyRects& Cover, int Align, int Case) {
+  const std::vector<TRect>& Pieces = Cover.All();
+  for (std::size_t I = 0; I < Pieces.size(); ++I) {
+    EXPECT_EQ(Pieces[I].Left % Align, 0) << Case;
+    EXPECT_TRUE(Pieces[I].Right % Align == 0 || Pieces[I].Right == Mask.Width()) << Case;
+    for (std::size_t J = 0; J < I; ++J) {
+      TRect Shared;
+      EXPECT_FALSE(IntersectRect(Shared, Pieces[I], Pieces[J])) << "case " << Case << ": pieces overlap";
+    }
+  }
+  for (int Y = 0; Y < Mask.Height(); ++Y)
+    for (int X = 0; X < Mask.Width(); ++X) {
+      if (Mask.PixelColor(X, Y) != clBlack) continue;
+      bool In = false;
+      for (const TRect& R : Pieces) In = In || (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom);
+      ASSERT_TRUE(In) << "case " << Case << ": pixel " << X << "," << Y << " outside the cover";
+    }
+}
+
+TFCDirtyRects CoverWithin(int W, int H) {
+  TFCDirtyRects Cover;
+  Cover.ClipToBounds = true;
+  Cover.Bounds = Rect(0, 0, W, H);
+  return Cover;
+}
+
+TEST(DirtyRects, CoversHoldEveryPixelTheCanvasPaintsInDisjointAlignedPieces) {
+  // Thin wedges and lines from a pivot (the radial hands' shapes) and random triangles, some
+  // reaching one pixel past the picture as the hands do; rings about a point inside, on the edge
+  // and at a corner of the picture (the circle's centres). Odd sizes.
   std::mt19937 Rng(5);
   const int W = 97, H = 61;
   for (int Case = 0; Case < 300; ++Case) {
@@ -200,25 +229,37 @@ TEST(DirtyRects, APolygonCoverHoldsEveryPixelTheCanvasPaintsForIt) {
     } else {
       C.Polygon(Points);
     }
-    TFCDirtyRects Cover;
-    Cover.ClipToBounds = true;
-    Cover.Bounds = Rect(0, 0, W, H);
-    Cover.AddPolygonCover(Points, 4);
-    int Covered = 0;
-    for (const TRect& R : Cover.All()) Covered += R.Width() * R.Height();
+    TFCDirtyRects Aligned = CoverWithin(W, H), Fine = CoverWithin(W, H);
+    Aligned.AddPolygonCover(Points, 4, 8);
+    ExpectCoverOf(Mask, Aligned, 8, Case);
     // A thin shape across a wide box is covered by far less than its box.
+    Fine.AddPolygonCover(Points, 4, 1);
+    int Covered = 0;
+    for (const TRect& R : Fine.All()) Covered += R.Width() * R.Height();
     const int BoxW = std::abs(Points[1].X - Points[0].X) + 1, BoxH = std::abs(Points[1].Y - Points[0].Y) + 1;
     if (Case % 3 != 2 && BoxW >= 24 && BoxH >= 24) {
       EXPECT_LT(Covered, BoxW * BoxH / 2) << Case;
     }
-    for (int Y = 0; Y < H; ++Y)
-      for (int X = 0; X < W; ++X) {
-        if (Mask.PixelColor(X, Y) != clBlack) continue;
-        bool In = false;
-        for (const TRect& R : Cover.All()) In = In || (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom);
-        ASSERT_TRUE(In) << "case " << Case << ": pixel " << X << "," << Y << " outside the cover";
-      }
   }
+  for (const TPoint Centre : {TPoint{48, 30}, TPoint{0, 30}, TPoint{48, 61}, TPoint{97, 0}})
+    for (int Inner = 0; Inner < 110; Inner += 7) {
+      const int Outer = Inner + 1 + Inner % 3;
+      TBitmap Ring(W, H, pf1bit), Hole(W, H, pf1bit);
+      for (TBitmap* B : {&Ring, &Hole}) {
+        B->Canvas().Brush().Color = clWhite;
+        B->Canvas().FillRect(Rect(0, 0, W, H));
+        B->Canvas().Pen().Color = B->Canvas().Brush().Color = clBlack;
+      }
+      Ring.Canvas().Ellipse(Rect(Centre.X - Outer, Centre.Y - Outer, Centre.X + Outer, Centre.Y + Outer));
+      Hole.Canvas().Ellipse(Rect(Centre.X - Inner, Centre.Y - Inner, Centre.X + Inner, Centre.Y + Inner));
+      // The ring alone: the hole's pixels back to white.
+      for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X)
+          if (Inner > 0 && Hole.PixelColor(X, Y) == clBlack) Ring.Canvas().SetPixel(X, Y, clWhite);
+      TFCDirtyRects Cover = CoverWithin(W, H);
+      Cover.AddRingCover(Centre, Inner, Outer, 4, 8);
+      ExpectCoverOf(Ring, Cover, 8, 1000 + Inner);
+    }
 }
 
 }  // namespace
