@@ -302,7 +302,9 @@ TEST_F(TimedLoop, EasingPicksTheFrameForTheTimeAndNeverGoesBack) {
       EXPECT_EQ(F.Current % C.StepUnit, 0) << "frame " << F.Current;
       EXPECT_LT(F.Current, 200);
       EXPECT_EQ(F.Step, F.Current - F.Last);
-      if (I > 0) EXPECT_EQ(F.Last, Eased.Frames[I - 1].Current) << "frame " << F.Current;
+      if (I > 0) {
+        EXPECT_EQ(F.Last, Eased.Frames[I - 1].Current) << "frame " << F.Current;
+      }
       EXPECT_GT(F.Current, F.Last) << "frame numbers never go back nor repeat";
       if (F.At - Eased.StartedAt <= 500) AtHalfTime = F.Current;
     }

@@ -181,7 +181,9 @@ TEST_F(HiDpi, AWipeShowsExactDevicePixelsInEveryFrameAndEndsOnTheWidget) {
   Stack->setCurrentIndex(1);
   const TBitmap New = Look();
   Stack->setCurrentIndex(0);
-  if (ScreenCopiesDevicePixels()) ASSERT_TRUE(test::SettleScreen(Stack));
+  if (ScreenCopiesDevicePixels()) {
+    ASSERT_TRUE(test::SettleScreen(Stack));
+  }
 
   TWipeTransition Wipe;
   Wipe.SetDirection(tedRight);
