@@ -9,8 +9,9 @@
 #include "container/effects_panel.h"
 #include "container/form_container.h"
 #include "container/form_transitions.h"
-#include "editors/transition_editor.h"
 #include "editors/editor_helpers.h"
+#include "editors/transition_editor.h"
+#include "editors/transition_effect_editor.h"
 
 namespace vte {
 
@@ -20,7 +21,7 @@ TTransitionModalEditor::TTransitionModalEditor(QObject* Owner) : TForm(Owner) {
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetClientWidth(412);
-  SetClientHeight(328);
+  SetClientHeight(TTransitionEffectEditor::PageHeight + 36);
   setFont(EditorFont());
 
   auto* Layout = new QVBoxLayout(this);

@@ -43,7 +43,7 @@ TTransitionEditor::TTransitionEditor(QObject* Owner) : TForm(Owner) {
   setObjectName(QStringLiteral("TransitionEditor"));
   SetBorderStyle(bsNone);
   SetClientWidth(410);
-  SetClientHeight(292);
+  SetClientHeight(TTransitionEffectEditor::PageHeight);
   setFont(EditorFont());
 
   ComboBoxTransitions = new QComboBox(this);
@@ -70,14 +70,14 @@ TTransitionEditor::TTransitionEditor(QObject* Owner) : TForm(Owner) {
   Bevel = new QFrame(this);
   Bevel->setFrameShape(QFrame::VLine);
   Bevel->setFrameShadow(QFrame::Raised);
-  Bevel->setGeometry(184, 0, 2, 292);
+  Bevel->setGeometry(184, 0, 2, TTransitionEffectEditor::PageHeight);
 
   BitBtnPreview = new QPushButton(QStringLiteral("&Preview"), this);
   BitBtnPreview->setGeometry(52, 258, 81, 25);
   connect(BitBtnPreview, &QPushButton::clicked, this, [this] { BitBtnPreviewClick(); });
 
   FormContainer = new TFormContainer(this);
-  FormContainer->setGeometry(186, 0, 224, 292);
+  FormContainer->setGeometry(186, 0, 224, TTransitionEffectEditor::PageHeight);
   InheritBackground(FormContainer->BackgroundOptions());
   FormTransitions = new TFormTransitions(this);
   InheritBackground(FormTransitions->BackgroundOptions());

@@ -23,6 +23,7 @@
 #include "editors/up_down.h"
 #include "effects/slide.h"
 #include "engine/blend_transition.h"
+#include "engine/easing.h"
 #include "engine/transition_effect.h"
 #include "engine/transition_run.h"
 #include "render/device.h"
@@ -53,7 +54,7 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
   setObjectName(QStringLiteral("TransitionEffectEditor"));
   SetBorderStyle(bsNone);
   SetClientWidth(224);
-  SetClientHeight(292);
+  SetClientHeight(PageHeight);
   setFont(EditorFont());
 
   ComboBoxPasses = new QComboBox(this);
@@ -76,6 +77,14 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
   ComboBoxDirection->setGeometry(ControlLeft, RowTop(3), ControlWidth, ControlHeight);
   LabelDirection = AddLabel(QStringLiteral("&Direction"), 3, ComboBoxDirection);
 
+  // The curves a stored list can name, in Qt's order (linear first).
+  ComboBoxEasing = new QComboBox(this);
+  ComboBoxEasing->setMaxVisibleItems(12);
+  for (int T = QEasingCurve::Linear; T < QEasingCurve::NCurveTypes; ++T)
+    if (const QString Name = EasingTypeName(QEasingCurve::Type(T)); !Name.isEmpty()) ComboBoxEasing->addItem(Name, T);
+  ComboBoxEasing->setGeometry(ControlLeft, RowTop(4), ControlWidth, ControlHeight);
+  LabelEasing = AddLabel(QStringLiteral("Easin&g"), 4, ComboBoxEasing);
+
   BuildPass2Panel();
 
   ColorDialog = new QColorDialog(this);
@@ -92,7 +101,8 @@ TTransitionEffectEditor::TTransitionEffectEditor(QObject* Owner) : TForm(Owner) 
       {LabelPass2Options, "LabelPass2Options"}, {SpeedButtonPass2, "SpeedButtonPass2"},
       {LabelMilliseconds, "LabelMilliseconds"}, {EditMilliseconds, "EditMilliseconds"},
       {UpDownMilliseconds, "UpDownMilliseconds"}, {LabelDirection, "LabelDirection"},
-      {ComboBoxDirection, "ComboBoxDirection"}, {FormTransitions, "FormTransitions"}});
+      {ComboBoxDirection, "ComboBoxDirection"}, {LabelEasing, "LabelEasing"}, {ComboBoxEasing, "ComboBoxEasing"},
+      {FormTransitions, "FormTransitions"}});
 }
 
 TTransitionEffectEditor::~TTransitionEffectEditor() = default;
@@ -240,6 +250,10 @@ void TTransitionEffectEditor::SetupEditor(TTransitionEffect* Transition) {
     if (InDirections(Transition->AllowedDirections(), TTEEffectDirection(D)))
       AddSorted(ComboBoxDirection, GetDirectionName(TTEEffectDirection(D)), D);
   if (HasDirection) ComboBoxDirection->setCurrentIndex(IndexOfValue(ComboBoxDirection, Transition->Direction()));
+  const auto Easing = FindProperty(Class, "Easing");
+  const bool HasEasing = Easing && Easing->metaType().id() == QMetaType::QEasingCurve;
+  LabelEasing->setVisible(HasEasing);
+  ComboBoxEasing->setVisible(HasEasing);
   ShowSolidColor();
 }
 
@@ -250,6 +264,9 @@ void TTransitionEffectEditor::LoadValues() {
   CheckBox2PReversed->setChecked(Options->Reversed());
   CheckBoxUseSolidColor->setChecked(Options->UseSolidColor());
   UpDownMilliseconds->SetPosition(FTransition->Milliseconds());
+  if (!ComboBoxEasing->isHidden())
+    ComboBoxEasing->setCurrentIndex(
+        IndexOfValue(ComboBoxEasing, FTransition->property("Easing").value<QEasingCurve>().type()));
 }
 
 void TTransitionEffectEditor::StoreValues() {
@@ -261,6 +278,12 @@ void TTransitionEffectEditor::StoreValues() {
   FTransition->SetMilliseconds(UpDownMilliseconds->Position());
   if (!ComboBoxDirection->isHidden() && ComboBoxDirection->currentIndex() >= 0)
     FTransition->SetDirection(TTEEffectDirection(ComboBoxDirection->currentData().toInt()));
+  // A curve of the chosen type stays as it is (its own amplitude or period, set in code).
+  if (!ComboBoxEasing->isHidden() && ComboBoxEasing->currentIndex() >= 0) {
+    const auto Type = QEasingCurve::Type(ComboBoxEasing->currentData().toInt());
+    if (FTransition->property("Easing").value<QEasingCurve>().type() != Type)
+      FTransition->setProperty("Easing", QVariant::fromValue(QEasingCurve(Type)));
+  }
 }
 
 void TTransitionEffectEditor::EditMillisecondsExit() { ConvertEditText(UpDownMilliseconds); }

@@ -74,6 +74,8 @@ public:
   TUpDown* UpDownMilliseconds;
   TClickLabel* LabelDirection;
   QComboBox* ComboBoxDirection;
+  TClickLabel* LabelEasing;
+  QComboBox* ComboBoxEasing;
   TEffectsGroupBox* EffectsGroupBoxPass2;
   QCheckBox* CheckBoxDistributedTime;
   TClickLabel* LabelDistributedTime;
@@ -87,9 +89,9 @@ public:
   QColorDialog* ColorDialog;
   TFormTransitions* FormTransitions;
 
-  // The rows of the page: shared controls take the first four, a page's own begin at
-  // FirstOwnRow; each row is RowHeight apart.
-  static constexpr int FirstRowTop = 10, RowHeight = 27, FirstOwnRow = 4;
+  // The rows of the page: shared controls take the first five, a page's own begin at
+  // FirstOwnRow; each row is RowHeight apart. PageHeight holds FirstOwnRow + 6 rows.
+  static constexpr int FirstRowTop = 10, RowHeight = 27, FirstOwnRow = 5, PageHeight = 319;
   static int RowTop(int Row) { return FirstRowTop + Row * RowHeight; }
 
   // Whether Class publishes a property of that name (case-insensitive) holding an integer, or an

@@ -78,7 +78,8 @@ TEST(EditorPages, EveryEditedPropertyGoesThroughTheControlsAndBack) {
       {&TWipeTransition::staticMetaObject, [](TTransitionEffect& T) {
          T.SetDirection(tedUp);
          static_cast<TWipeTransition&>(T).SetBandWidth(120);
-       }, {"BandWidth", "Direction"}},
+         static_cast<TWipeTransition&>(T).SetEasing(QEasingCurve::OutCubic);
+       }, {"BandWidth", "Direction", "Easing"}},
       {&TSlideTransition::staticMetaObject, [](TTransitionEffect& T) {
          auto& S = static_cast<TSlideTransition&>(T);
          T.SetDirection(tedDownLeft);
@@ -143,6 +144,9 @@ TEST(EditorPages, ShowOnlyTheControlsTheClassPublishes) {
   EXPECT_FALSE(Page->EditMilliseconds->isHidden());
   EXPECT_TRUE(Page->ComboBoxDirection->isHidden());
   EXPECT_TRUE(Page->LabelDirection->isHidden());
+
+  EXPECT_TRUE(Page->ComboBoxEasing->isHidden());  // not a paced effect: no easing
+  EXPECT_TRUE(Page->LabelEasing->isHidden());
 
   TFlickerFreeTransition Cut;  // no duration either
   Page = PageFor(Cut);

@@ -10,6 +10,7 @@
 
 #include "editors/modal_editor.h"
 #include "editors/transition_editor.h"
+#include "editors/transition_effect_editor.h"
 #include "effects/bitmap_mask.h"
 #include "effects/block.h"
 #include "effects/circle.h"
@@ -43,7 +44,7 @@ TEST(EditorShots, TheDialogForEachStyle) {
     auto Dialog = CreateTransitionModalEditor(Reference);
     Dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Dialog.get()));
-    EXPECT_EQ(Dialog->size(), QSize(412, 328));
+    EXPECT_EQ(Dialog->size(), QSize(412, TTransitionEffectEditor::PageHeight + 36));
     if (!Folder) continue;
     QTest::qWait(50);
     const QString Base = QString::fromLocal8Bit(Folder) + "/" + Name;
