@@ -431,6 +431,31 @@ TEST(BlitClip, SourceOutsideItsBitmapIsNotDrawn) {
   }
 }
 
+TEST(BlitClip, SmallCopiesMatchTheOracleOnEveryFormatAndEdge) {
+  // Copies of a few pixels take a short way between bitmaps of one direct format: the same
+  // pixels as the blit engine, also where they reach past either bitmap or a window origin moves
+  // them.
+  std::mt19937 Rng(17);
+  for (TPixelFormat F : AllFormats) {
+    TBitmap Src(23, 17, F), Dst(29, 13, F);
+    FillNoise(Src, 5);
+    for (int Case = 0; Case < 60; ++Case) {
+      FillNoise(Dst, 6 + Case);
+      TBitmap Expected(Dst);
+      const int W = 1 + static_cast<int>(Rng() % 16), H = 1 + static_cast<int>(Rng() % 16);
+      const int X = static_cast<int>(Rng() % 36) - 6, Y = static_cast<int>(Rng() % 22) - 6;
+      const int Sx = static_cast<int>(Rng() % 30) - 6, Sy = static_cast<int>(Rng() % 24) - 6;
+      const TPoint Origin{Case % 3 == 0 ? 2 : 0, Case % 5 == 0 ? -1 : 0};
+      Dst.Canvas().SetWindowOrigin(Origin);
+      Dst.Canvas().BitBlt(X, Y, W, H, Src.Canvas(), Sx, Sy, SRCCOPY);
+      Dst.Canvas().SetWindowOrigin({0, 0});
+      OracleBlit(Expected, Bounds(X - Origin.X, Y - Origin.Y, W, H), &Src, {Sx - X + Origin.X, Sy - Y + Origin.Y}, {},
+                 RopCode(SRCCOPY));
+      ASSERT_TRUE(SameMemory(Dst, Expected)) << "pf" << F << " case " << Case;
+    }
+  }
+}
+
 TEST(BlitClip, ClipRegionWithWindowOriginAndSaveRestore) {
   TBitmap Src(50, 40, pf8bit), Dst(50, 40, pf8bit);
   FillNoise(Src, 101);
