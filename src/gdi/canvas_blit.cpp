@@ -1,7 +1,6 @@
 // The canvas's raster operations: logical coordinates become device ones (each canvas with its
 // own window origin), the destination is cut to the bitmap, the clip region and the part whose
 // source lies inside the source bitmap, and the blit engine draws the pieces.
-#include <cstring>
 #include <vector>
 
 #include "gdi/bitmap.h"
@@ -13,9 +12,6 @@ namespace vte {
 namespace {
 
 // The pieces of the current operation; kept so that a warmed-up canvas does not allocate.
-// Copies of up to this many pixels skip the blit engine (see BitBlt).
-constexpr int SmallCopyPixels = 256;
-
 std::vector<TRect>& Pieces() {
   thread_local std::vector<TRect> V;
   V.clear();
@@ -86,22 +82,6 @@ void TCanvas::BitBlt(int X, int Y, int Width, int Height, TCanvas& Source, int X
   const TPoint S = Source.ToDevice(XSrc, YSrc);
   const TPoint Offset{S.X - D.X, S.Y - D.Y};
   TBitmap& SourceBitmap = *Source.Bitmap();
-  if (Code == RopCode(SRCCOPY) && !FState.HasClip && &SourceBitmap != FBitmap &&
-      SourceBitmap.PixelFormat() == FBitmap->PixelFormat() && !IsPaletteFormat(FBitmap->PixelFormat()) &&
-      static_cast<long long>(Width) * Height <= SmallCopyPixels) {
-    // A few pixels between bitmaps of one direct format (a block or a strip of a frame): the rows
-    // straight across, without the blit engine's set-up, which costs more than they do.
-    TRect Area;
-    if (!IntersectRect(Area, Bounds(D.X, D.Y, Width, Height), DeviceBounds()) ||
-        !IntersectRect(Area, Area, Bounds(-Offset.X, -Offset.Y, SourceBitmap.Width(), SourceBitmap.Height())))
-      return;
-    const int Bytes = PixelFormatStorageBits(FBitmap->PixelFormat()) / 8;
-    const std::size_t RowBytes = static_cast<std::size_t>(Area.Width()) * Bytes;
-    for (int Row = Area.Top; Row < Area.Bottom; ++Row)
-      std::memcpy(FBitmap->ScanLine(Row) + Area.Left * Bytes,
-                  SourceBitmap.ScanLine(Row + Offset.Y) + (Area.Left + Offset.X) * Bytes, RowBytes);
-    return;
-  }
   // The source bitmap in destination device coordinates.
   const TRect SourceArea =
       Bounds(-Offset.X, -Offset.Y, SourceBitmap.Width(), SourceBitmap.Height());

@@ -432,9 +432,8 @@ TEST(BlitClip, SourceOutsideItsBitmapIsNotDrawn) {
 }
 
 TEST(BlitClip, SmallCopiesMatchTheOracleOnEveryFormatAndEdge) {
-  // Copies of a few pixels take a short way between bitmaps of one direct format: the same
-  // pixels as the blit engine, also where they reach past either bitmap or a window origin moves
-  // them.
+  // Copies of a few pixels (an effect's blocks and strips) on every format, also where they reach
+  // past either bitmap or a window origin moves them.
   std::mt19937 Rng(17);
   for (TPixelFormat F : AllFormats) {
     TBitmap Src(23, 17, F), Dst(29, 13, F);
