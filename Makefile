@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test bench demo asan fuzz clean
+.PHONY: deps configure build test bench demo demo-shots asan fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,8 +24,17 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b"; done; true
 
 demo: build
-	@if [ -x $(BUILD_DIR)/demo/vteffects-demo ]; then $(BUILD_DIR)/demo/vteffects-demo; \
-	else echo "The demonstration program is not built yet."; fi
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display to open the demonstration on: \`make demo-shots\` runs its tour under xvfb-run and writes screenshots to build/demo-shots/."; \
+	else $(BUILD_DIR)/demo/vteffects-demo; fi
+
+# The demonstration's scripted tour on a virtual X screen; PNGs of every transition's middle and
+# end go to build/demo-shots/.
+demo-shots: build
+	@rm -rf build/demo-shots && mkdir -p build/demo-shots
+	@xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb \
+	  $(BUILD_DIR)/demo/vteffects-demo --tour build/demo-shots
+	@echo "demo-shots: $$(ls build/demo-shots | wc -l) screenshots in build/demo-shots/"
 
 # The fuzz targets for FUZZ_SECONDS each, from the seed corpora the tests write (build/fuzz-corpus);
 # what they find goes to build/fuzz/findings.
