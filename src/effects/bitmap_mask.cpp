@@ -96,9 +96,7 @@ void TBmpMaskTransition::Initialize(TTETransitionData& Data, int& Frames) {
   // target shows the old image to begin with, so where it holds the looks' pixels as they are
   // (with their row length) the frames go there straight away: no work bitmap copied to it a
   // frame. Otherwise the work bitmap must start as the old image.
-  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
-  FOnTarget = Data.CanDrawOnRenderTarget() && Target->ScanlineBytes() == Data.DstBmp->ScanlineBytes() &&
-              Data.SrcBmp && Data.SrcBmp->ScanlineBytes() == Data.DstBmp->ScanlineBytes();
+  FOnTarget = Data.CanWorkInRenderTarget();
   if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, W, H, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }

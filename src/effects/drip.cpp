@@ -27,7 +27,7 @@ void TDripTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FRunDirection = DirectionToUse();
   // Every frame is drawn from the new image alone, so where the render target holds the new
   // image's pixels as they are it is drawn on straight away: no copy from a work bitmap a frame.
-  FOnTarget = Data.CanDrawOnRenderTarget() && Data.DstBmp->ScanlineBytes() == Data.RenderCanvas->Bitmap()->ScanlineBytes();
+  FOnTarget = Data.CanWorkInRenderTarget();
   TCanvas& Canvas = FrameCanvas(Data);
   FSavedStretchMode = Canvas.StretchMode();
   Canvas.SetStretchMode(COLORONCOLOR);

@@ -102,8 +102,7 @@ void TFuseTransition::Initialize(TTETransitionData& Data, int& Frames) {
   // A frame only adds new pixels to what the frame before showed, so where the render target holds
   // the looks' pixels as they are (it shows the old look to begin with) the pixels are put there
   // straight away: no work bitmap to fill and to copy from a frame.
-  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
-  FOnTarget = Data.CanDrawOnRenderTarget() && Target->ScanlineBytes() == Data.DstBmp->ScanlineBytes();
+  FOnTarget = Data.CanWorkInRenderTarget();
   if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }

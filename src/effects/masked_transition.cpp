@@ -119,7 +119,10 @@ void TMaskedTransition::Initialize(TTETransitionData& Data, int& Frames) {
     FMask = NewMask(Data, false);
     if (MaskIsCumulative()) FAccumMask = NewMask(Data, false);
   }
-  if (Data.WorkBitmap != Data.SrcBmp)
+  // The render target shows the old image when the pass begins: frames composed there need no
+  // copy to the screen, which for thin shapes costs as much as their composing.
+  FOnTarget = Data.CanWorkInRenderTarget();
+  if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }
 
@@ -128,6 +131,7 @@ void TMaskedTransition::Finalize(TTETransitionData& Data) {
   FAccumMask.reset();
   FSmoothMask.reset();
   FSmoothMask2.reset();
+  FOnTarget = false;
   // A two-pass run shows the same random shape in both passes; the next run draws anew.
   if (PassesToUse() == 1 || !TwoPassesCapable() || SecondPass()) FRandomStyle = FRandomSubStyle = 0;
   TTimedTransitionEffect::Finalize(Data);
@@ -171,7 +175,7 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
         ForEachRegion([&](const TRect& Inner, const TRect& Outer) {
           MaskDifference(Mask.ScanLine(0), AccumMask->ScanLine(0), Stride, Inner, Outer, W, H);
         });
-      TBitmap& Work = *Data.WorkBitmap;
+      TBitmap& Work = FrameWork(Data);
       ForEachRegion([&](const TRect& Inner, const TRect& Outer) {
         ComposeThroughMask(Work.ScanLine(0), Data.DstBmp->ScanLine(0), Mask.ScanLine(0), Inner, Outer,
                            Data.PixelFormat, Stride, Work.ScanlineBytes(), W, H);
@@ -258,7 +262,7 @@ void TMaskedTransition::SmoothFrame(TTETransitionData& Data, int Cur, int Step, 
     ForEachRegion([&](const TRect& Inner, const TRect& Outer) {
       AgeMaskFrom(Mask.ScanLine(0), FSmoothMask2->ScanLine(0), Stride, W, H, Inner, Outer, false, Fade);
     });
-  TBitmap& Work = *Data.WorkBitmap;
+  TBitmap& Work = FrameWork(Data);
   ForEachRegion([&](const TRect& Inner, const TRect& Outer) {
     ComposeSmoothed(Work.ScanLine(0), Data.SrcBmp->ScanLine(0), Data.DstBmp->ScanLine(0), Mask.ScanLine(0), Inner,
                     Outer, W, H, Stride, Work.ScanlineBytes());

@@ -76,6 +76,7 @@ public:
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
+  bool DrawsOnRenderTarget() const override { return FOnTarget; }
 
   // Shape frames of the run in progress.
   int ShapeFrames() const { return FShapeFrames; }
@@ -103,6 +104,11 @@ protected:
   // The smoothed path repaints the shapes whole on one of two alternating masks and ages the
   // levels from the other.
   virtual bool SmoothWithTwoMasks() const { return false; }
+  // The bitmap a frame is composed in: the render target itself where it holds the looks' rows
+  // (a frame changes only its pieces, over what the frame before left), else the work bitmap.
+  TBitmap& FrameWork(const TTETransitionData& Data) const {
+    return FOnTarget ? *Data.RenderCanvas->Bitmap() : *Data.WorkBitmap;
+  }
 
 private:
   // Where a frame's routines work: UpdateRect minus UnchangedRect, or each dirty rectangle when
@@ -127,6 +133,7 @@ private:
   std::unique_ptr<TBitmap> FMask, FAccumMask, FSmoothMask, FSmoothMask2;
   int FShapeFrames = 0;
   bool FSmooth = false;
+  bool FOnTarget = false;
   TLevels FLevels;
 };
 

@@ -38,11 +38,7 @@ void TBlendTransition::Initialize(TTETransitionData& Data, int& Frames) {
   // whole-frame copy from a work bitmap would cost as much again as the blend's own writes.
   // Elsewhere every frame is computed into the work bitmap, which starts as the old look (on
   // palette screens it is the old image itself).
-  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
-  FOnTarget = Data.HighColor && Data.CanDrawOnRenderTarget() &&
-              Target->ScanlineBytes() == Data.DstBmp->ScanlineBytes() &&
-              Target->Height() == Data.DstBmp->Height() && Data.SrcBmp &&
-              Data.SrcBmp->ScanlineBytes() == Data.DstBmp->ScanlineBytes();
+  FOnTarget = Data.HighColor && Data.CanWorkInRenderTarget();
   if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }

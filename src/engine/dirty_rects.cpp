@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <utility>
 
 namespace vte {
 
@@ -94,47 +92,57 @@ void TFCDirtyRects::AddRingCover(TPoint Centre, int Inner, int Outer, int Band, 
 }
 
 void TFCDirtyRects::Separate(int Align) {
-  std::vector<TRect> Wide = FRects;
+  // Scratch kept between frames: a frame allocates nothing once the first has sized it.
+  std::vector<TRect>& Wide = FWide;
+  Wide.assign(FRects.begin(), FRects.end());
   for (TRect& R : Wide) {
     R.Left = AlignDown(R.Left, Align);
     R.Right = AlignUp(R.Right, Align);
     if (ClipToBounds) IntersectRect(R, R, Bounds);
   }
+  // By their tops, each piece need only be checked against those that start above its bottom: a
+  // ring's or a staircase's bands meet few others.
+  std::sort(Wide.begin(), Wide.end(), [](const TRect& A, const TRect& B) { return A.Top < B.Top; });
   bool Shared = false;
-  for (std::size_t I = 1; I < Wide.size() && !Shared; ++I)
-    for (std::size_t J = 0; J < I && !Shared; ++J) {
+  for (std::size_t I = 0; I < Wide.size() && !Shared; ++I)
+    for (std::size_t J = I + 1; J < Wide.size() && Wide[J].Top < Wide[I].Bottom && !Shared; ++J) {
       TRect Both;
       Shared = IntersectRect(Both, Wide[I], Wide[J]);
     }
   if (!Shared) return;
 
-  std::vector<int> Edges;
+  std::vector<int>& Edges = FEdges;
+  Edges.clear();
   for (const TRect& R : Wide) Edges.insert(Edges.end(), {R.Top, R.Bottom});
   std::sort(Edges.begin(), Edges.end());
   Edges.erase(std::unique(Edges.begin(), Edges.end()), Edges.end());
   FRects.clear();
-  // The piece that ends at the current run's top, by its columns, to be lengthened when the run
-  // has the same columns.
-  std::map<std::pair<int, int>, std::size_t> Open, Next;
-  std::vector<std::pair<int, int>> Spans;
+  // Runs of columns per run of rows; a run with the same columns as one just above lengthens the
+  // piece that one made (Open: the previous run of rows' runs, with their pieces).
+  std::vector<TSpan>& Spans = FSpans;
+  std::vector<TSpan>& Open = FOpen;
+  std::vector<TSpan>& Next = FNext;
+  Open.clear();
   for (std::size_t E = 0; E + 1 < Edges.size(); ++E) {
     const int Top = Edges[E], Bottom = Edges[E + 1];
     Spans.clear();
     for (const TRect& R : Wide)
-      if (R.Top <= Top && R.Bottom >= Bottom && R.Left < R.Right) Spans.emplace_back(R.Left, R.Right);
-    std::sort(Spans.begin(), Spans.end());
+      if (R.Top <= Top && R.Bottom >= Bottom && R.Left < R.Right) Spans.push_back({R.Left, R.Right, 0});
+    std::sort(Spans.begin(), Spans.end(), [](const TSpan& A, const TSpan& B) { return A.Left < B.Left; });
     Next.clear();
     for (std::size_t I = 0; I < Spans.size();) {
-      std::pair<int, int> Run = Spans[I];
-      for (++I; I < Spans.size() && Spans[I].first <= Run.second; ++I) Run.second = std::max(Run.second, Spans[I].second);
-      const auto Same = Open.find(Run);
+      TSpan Run = Spans[I];
+      for (++I; I < Spans.size() && Spans[I].Left <= Run.Right; ++I) Run.Right = std::max(Run.Right, Spans[I].Right);
+      const auto Same = std::find_if(Open.begin(), Open.end(),
+                                     [&](const TSpan& O) { return O.Left == Run.Left && O.Right == Run.Right; });
       if (Same != Open.end()) {
-        FRects[Same->second].Bottom = Bottom;
-        Next[Run] = Same->second;
+        Run.Piece = Same->Piece;
+        FRects[Run.Piece].Bottom = Bottom;
       } else {
-        Next[Run] = FRects.size();
-        FRects.push_back(Rect(Run.first, Top, Run.second, Bottom));
+        Run.Piece = FRects.size();
+        FRects.push_back(Rect(Run.Left, Top, Run.Right, Bottom));
       }
+      Next.push_back(Run);
     }
     std::swap(Open, Next);
   }

@@ -41,7 +41,14 @@ public:
   TRect Bounds;
 
 private:
+  struct TSpan {
+    int Left, Right;
+    std::size_t Piece;
+  };
   std::vector<TRect> FRects;
+  std::vector<TRect> FWide;
+  std::vector<int> FEdges;
+  std::vector<TSpan> FSpans, FOpen, FNext;
 };
 
 }  // namespace vte

@@ -30,6 +30,16 @@ public:
     }
     return true;
   }
+  // As above, and the target's rows are those of the looks (as long and as many), so that routines
+  // that take a look's rows, or its whole memory, can take the target's in place of a work
+  // bitmap's. The target shows the look the pass starts from when the pass begins.
+  bool CanWorkInRenderTarget() const {
+    if (!CanDrawOnRenderTarget()) return false;
+    const TBitmap& Target = *RenderCanvas->Bitmap();
+    for (const TBitmap* Look : {SrcBmp, DstBmp})
+      if (Look && (Look->ScanlineBytes() != Target.ScanlineBytes() || Look->Height() != Target.Height())) return false;
+    return true;
+  }
 
   int Width;
   int Height;
