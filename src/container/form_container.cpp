@@ -174,6 +174,9 @@ TForm* TFormContainer::CreateForm(const QMetaObject* FormClass) {
   Check(Form->isHidden(), "'Visible' property of '%1' must be 'False' at design time");
 
   Form->setParent(FClient);  // a child widget now, hidden until shown
+  // Hidden on purpose: a child not hidden by a call of its own appears with its parent, and a
+  // container not on the screen yet would show every form created in it.
+  Form->hide();
   Form->raise();
   TFCFormData* Record = nullptr;
   if (FNavigateIndex != 0) {

@@ -123,11 +123,18 @@ void TFCDirtyRects::Separate(int Align) {
   std::vector<TSpan>& Open = FOpen;
   std::vector<TSpan>& Next = FNext;
   Open.clear();
+  // The pieces across the current run of rows: those begun above it and not yet ended (the run
+  // ends at the next edge, so each spans it whole).
+  std::vector<TRect>& Across = FAcross;
+  Across.clear();
+  std::size_t Begun = 0;
   for (std::size_t E = 0; E + 1 < Edges.size(); ++E) {
     const int Top = Edges[E], Bottom = Edges[E + 1];
+    for (; Begun < Wide.size() && Wide[Begun].Top <= Top; ++Begun) Across.push_back(Wide[Begun]);
+    std::erase_if(Across, [Top](const TRect& R) { return R.Bottom <= Top; });
     Spans.clear();
-    for (const TRect& R : Wide)
-      if (R.Top <= Top && R.Bottom >= Bottom && R.Left < R.Right) Spans.push_back({R.Left, R.Right, 0});
+    for (const TRect& R : Across)
+      if (R.Left < R.Right) Spans.push_back({R.Left, R.Right, 0});
     std::sort(Spans.begin(), Spans.end(), [](const TSpan& A, const TSpan& B) { return A.Left < B.Left; });
     Next.clear();
     for (std::size_t I = 0; I < Spans.size();) {

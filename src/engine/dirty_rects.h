@@ -46,7 +46,7 @@ private:
     std::size_t Piece;
   };
   std::vector<TRect> FRects;
-  std::vector<TRect> FWide;
+  std::vector<TRect> FWide, FAcross;
   std::vector<int> FEdges;
   std::vector<TSpan> FSpans, FOpen, FNext;
 };

@@ -135,6 +135,13 @@ TEST_F(FormContainer, CreatedFormsFollowTheDesignRulesAndTheLock) {
   EXPECT_FALSE(F->isWindow());
   TForm Stranger;
   EXPECT_THROW(Container->ShowForm(&Stranger, false), EFormContainerError);
+  // Forms created in a container that is not on the screen yet stay hidden when it appears.
+  TForm Later;
+  auto* Offscreen = new TFormContainer(&Later);
+  TForm* Early = Offscreen->CreateForm(&TPlainForm::staticMetaObject);
+  Later.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(Early->isHidden());
 }
 
 TEST_F(FormContainer, TheHistoryGoesBackDiscardsLaterEntriesAndKeepsItsCapacity) {
