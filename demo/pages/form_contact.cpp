@@ -1,6 +1,10 @@
 #include "pages/form_contact.h"
 
+#include <QLabel>
+#include <QUrl>
+
 #include "page_registry.h"
+#include "program_files.h"
 #include "pages/text_page.h"
 
 namespace vte::demo {
@@ -16,6 +20,13 @@ TFormContact::TFormContact(QObject* Owner) : TFCEmbeddedForm(Owner) {
       "<code>SaveToFile</code> tells us exactly what you ran.</p> "
       "<p>Everything else &ndash; what the library holds, how to build it, where to begin reading the code &ndash; "
       "is on the page that came with this program, in the <code>site</code> folder beside it.</p> "), 64, 400);
+  // Where the local page is, for a browser of the user's choice; a long folder name wraps after
+  // any of its slashes.
+  QString Address = QUrl::fromLocalFile(ProgramFile(QStringLiteral("site/index.html"))).toString().toHtmlEscaped();
+  Address.replace(QLatin1Char('/'), QStringLiteral("/&#8203;"));
+  LabelAddress = AddPageText(this, QStringLiteral("<p><b>The local page:</b><br>%1</p>").arg(Address), 300, 400);
+  LabelAddress->setObjectName(QStringLiteral("LabelAddress"));
+  LabelAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
   BitBtnSite = AddSiteButton(this, QStringLiteral("&Open the local page"), "BitBtnSite");
 }
 

@@ -2,6 +2,7 @@
 // The contact page: how to reach the team, and the page about the library that comes with the program.
 #include "container/embedded_form.h"
 
+class QLabel;
 class QPushButton;
 
 namespace vte::demo {
@@ -12,6 +13,7 @@ class TFormContact : public TFCEmbeddedForm {
 public:
   Q_INVOKABLE explicit TFormContact(QObject* Owner = nullptr);
 
+  QLabel* LabelAddress;
   QPushButton* BitBtnSite;
 };
 

@@ -75,6 +75,8 @@ void TFormTransitionSamples::Loaded() {
   TFCEmbeddedForm::Loaded();
   for (const char* Picture : SamplePictures) {
     auto* Page = static_cast<TFCEmbeddedForm*>(FormContainer->CreateForm(&TSampTrForm1::staticMetaObject));
+    // Hidden on purpose: a child that was never hidden explicitly would appear with this page.
+    Page->hide();
     LoadSampleBackground(Page, QLatin1String(Picture));
   }
   auto* First = static_cast<TFCEmbeddedForm*>(FormContainer->Forms(1));

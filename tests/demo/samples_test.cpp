@@ -27,11 +27,15 @@ protected:
   }
   void TearDown() override { SetProgramFolder(QString()); }
 
-  // The position (from 1) of the sample page shown, and its text.
+  // The position (from 1) of the sample page shown, the only one visible; 0 when that is not so.
   int ShownPage() const {
+    int Shown = 0;
     for (int I = 1; I <= Page->FormContainer->FormCount(); ++I)
-      if (Page->FormContainer->Forms(I) == Page->FormContainer->ActiveForm()) return I;
-    return 0;
+      if (Page->FormContainer->Forms(I)->isVisible()) {
+        if (Shown || Page->FormContainer->Forms(I) != Page->FormContainer->ActiveForm()) return 0;
+        Shown = I;
+      }
+    return Shown;
   }
   QString ShownText() const {
     return Page->FormContainer->ActiveForm()->findChild<TEffectsPanel*>(QStringLiteral("EffectsPanelText"))->Caption();
