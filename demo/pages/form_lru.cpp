@@ -10,6 +10,7 @@
 #include "engine/transition_list.h"
 #include "engine/transition_run.h"
 #include "page_registry.h"
+#include "pages/page_ink.h"
 #include "pages/text_page.h"
 
 namespace vte::demo {
@@ -48,7 +49,6 @@ TFormLRU::TFormLRU(QObject* Owner) : TFCEmbeddedForm(Owner) {
   Font.setPixelSize(13);
   Font.setBold(true);
   LabelView->setFont(Font);
-  LabelView->setPalette(LabelText->palette());
   LabelView->setCursor(Qt::PointingHandCursor);
   LabelView->OnClick = [this] { CheckBoxViewLRU->toggle(); };
 
@@ -63,7 +63,10 @@ TFormLRU::TFormLRU(QObject* Owner) : TFCEmbeddedForm(Owner) {
   Transition = TransitionList->findChild<TTransitionEffect*>(QStringLiteral("Transition"));
 
   connect(CheckBoxViewLRU, &QCheckBox::toggled, this, [this] { CheckBoxViewLRUClick(); });
-  OnShow = [this](TForm*) { FormShow(); };
+  OnShow = [this](TForm*) {
+    FitInkToBackground(this);
+    FormShow();
+  };
 }
 
 void TFormLRU::FormShow() {

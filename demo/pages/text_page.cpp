@@ -10,13 +10,12 @@
 
 #include "container/embedded_form.h"
 #include "editors/editor_helpers.h"
+#include "pages/page_ink.h"
 #include "program_files.h"
 
 namespace vte::demo {
 
 namespace {
-const QString Ink = QStringLiteral("#1b1d33");
-
 QFont PageFont(int PixelSize, bool Bold) {
   QFont Font(QStringLiteral("Arial"));
   Font.setPixelSize(PixelSize);
@@ -24,12 +23,6 @@ QFont PageFont(int PixelSize, bool Bold) {
   return Font;
 }
 
-void SetInk(QLabel* Label) {
-  QPalette Palette = Label->palette();
-  Palette.setColor(QPalette::WindowText, QColor(Ink));
-  Palette.setColor(QPalette::Text, QColor(Ink));
-  Label->setPalette(Palette);
-}
 }  // namespace
 
 void SetUpTextPage(TFCEmbeddedForm* Page, const char* Name, const QString& Caption) {
@@ -38,13 +31,14 @@ void SetUpTextPage(TFCEmbeddedForm* Page, const char* Name, const QString& Capti
   Page->SetClientWidth(TextPageWidth);
   Page->SetClientHeight(TextPageHeight);
   InheritBackground(Page->BackgroundOptions());
+  Page->OnShow = [Page](TForm*) { FitInkToBackground(Page); };
 }
 
 QLabel* AddPageTitle(TFCEmbeddedForm* Page, const QString& Title) {
   auto* Label = new QLabel(Title, Page);
   Label->setObjectName(QStringLiteral("LabelTitle"));
   Label->setFont(PageFont(24, true));
-  SetInk(Label);
+  SetInk(Label, 1);
   Label->setGeometry(TextPagePadding, 18, TextPageWidth - 2 * TextPagePadding, 34);
   return Label;
 }
@@ -53,7 +47,7 @@ QLabel* AddPageText(TFCEmbeddedForm* Page, const QString& Html, int Top, int Bot
   auto* Label = new QLabel(Page);
   Label->setObjectName(QStringLiteral("LabelText"));
   Label->setFont(PageFont(13, false));
-  SetInk(Label);
+  SetInk(Label, 1);
   Label->setTextFormat(Qt::RichText);
   Label->setWordWrap(true);
   Label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,7 +1,7 @@
 #pragma once
 // The look the text pages share: the background of the page area around them seen through the glass
-// the navigator gives the page, a title, and paragraphs of rich text in dark ink, kept inside the
-// page's padding.
+// the navigator gives the page, a title, and paragraphs of rich text in an ink that reads on that
+// background (pages/page_ink.h), kept inside the page's padding.
 #include <QString>
 
 class QLabel;
@@ -17,7 +17,7 @@ namespace vte::demo {
 inline constexpr int TextPageWidth = 501, TextPageHeight = 493, TextPagePadding = 24;
 
 // Name, caption, size and background: everything taken from the container around, until the
-// navigator gives the page a glass of its own.
+// navigator gives the page a glass of its own; the ink is fitted to it when the page is shown.
 void SetUpTextPage(TFCEmbeddedForm* Page, const char* Name, const QString& Caption);
 // The title along the top of the page, named LabelTitle.
 QLabel* AddPageTitle(TFCEmbeddedForm* Page, const QString& Title);

@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <tuple>
 
 #include "b_page_host.h"
+#include "container/embedded_form.h"
+#include "gdi/canvas.h"
 #include "pages/text_page.h"
 
 namespace vte::demo::test {
@@ -40,6 +43,27 @@ TEST(TextPages, EveryPageKeepsItsTextInsideThePageArea) {
         EXPECT_LE(Label->heightForWidth(Label->width()), Label->height()) << Label->objectName().toStdString();
       else
         EXPECT_LE(Label->sizeHint().width(), Label->width()) << Label->objectName().toStdString();
+    }
+  }
+}
+
+// The ink follows the background the page is shown on: white on a dark picture without glass, dark
+// under a light glass over the same picture.
+TEST(TextPages, InkReadsOnTheBackgroundThePageIsShownOn) {
+  UseGeneratedData();
+  TPageHost Host;
+  TBitmap Dark(64, 64, pf32bit);
+  Dark.Canvas().Brush().Color = RGB(10, 20, 60);
+  Dark.Canvas().FillRect(Rect(0, 0, 64, 64));
+  Host.Container->BackgroundOptions()->Picture().SetBitmap(&Dark);
+  for (const auto& [Glass, Translucency, LightInk] : {std::tuple{clWhite, 255, true}, std::tuple{clWhite, 40, false}}) {
+    auto* Page = static_cast<TFCEmbeddedForm*>(Host.Container->CreateForm(PageClass(QStringLiteral("TFormIntro"))));
+    Page->BackgroundOptions()->SetGlassColor(Glass);
+    Page->BackgroundOptions()->SetGlassTranslucency(Translucency);
+    Host.Container->ShowForm(Page, true);
+    for (const char* Name : {"LabelTitle", "LabelText"}) {
+      const QColor Ink = Page->findChild<QLabel*>(QLatin1String(Name))->palette().color(QPalette::WindowText);
+      EXPECT_EQ(Ink.lightness() > 128, LightInk) << Name << " with glass translucency " << Translucency;
     }
   }
 }
