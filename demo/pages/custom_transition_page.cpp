@@ -123,12 +123,13 @@ bool TCustomTransitionPage::MayChangeTab(QObject* Watched, QEvent* Event) const 
 bool TCustomTransitionPage::eventFilter(QObject* Watched, QEvent* Event) {
   if (FPassingOn || !MayChangeTab(Watched, Event)) return TFCEmbeddedForm::eventFilter(Watched, Event);
   PrepareTabChange();
-  {
-    const QScopedValueRollback<bool> PassingOn(FPassingOn, true);
-    QCoreApplication::sendEvent(Watched, Event);
-  }
-  // The tab did not change: nothing to show.
-  if (Transition->Prepared()) Transition->UnPrepare();
+  // Released however the event ends: after a change of tab the run has released it already, and
+  // an event that changed nothing leaves nothing to show.
+  const TUnPrepareAtEnd Release{Transition};
+  const QScopedValueRollback<bool> PassingOn(FPassingOn, true);
+  QCoreApplication::sendEvent(Watched, Event);
+  // Delivered, and passed on to the parents if nobody took it: it must not travel up again.
+  Event->accept();
   return true;
 }
 

@@ -3,7 +3,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <optional>
 
 #include "container/effects_panel.h"
 #include "container/form_container.h"
@@ -113,6 +112,12 @@ void TFormTransitionSamples::BuildPopupMenu() {
   }
 }
 
+// Next while a transition follows the one at Position, Back while one is shown.
+void TFormTransitionSamples::UpdateButtons(int Position) {
+  BitBtnNext->setEnabled(Position < TransitionList->Count() - 1);
+  BitBtnBack->setEnabled(Position >= 0);
+}
+
 void TFormTransitionSamples::BitBtnNextClick() { ShowSample(false); }
 
 void TFormTransitionSamples::BitBtnBackClick() { ShowSample(true); }
@@ -128,8 +133,7 @@ void TFormTransitionSamples::PopupItemClick(int Tag) {
     ShowSample(false);
   } catch (...) {
     FSampleIndex = Old;
-    BitBtnNext->setEnabled(FSampleIndex < TransitionList->Count() - 1);
-    BitBtnBack->setEnabled(FSampleIndex >= 0);
+    UpdateButtons(Old);
     throw;
   }
 }
@@ -150,27 +154,23 @@ void TFormTransitionSamples::ShowSample(bool Back) {
   }();
   auto* Page = static_cast<TFCEmbeddedForm*>(FormContainer->Forms(Shown % FormContainer->FormCount() + 1));
 
-  struct TReversedForTheRun {
-    TTransitionEffect* T;
-    ~TReversedForTheRun() { T->SetReversed(false); }
-  };
-  std::optional<TReversedForTheRun> Reversed;
-  if (Back) {
-    Transition->SetReversed(true);
-    Reversed.emplace(TReversedForTheRun{Transition});
-  }
-  const auto SetButtons = [this, Count](int Position) {
-    BitBtnNext->setEnabled(Position < Count - 1);
-    BitBtnBack->setEnabled(Position >= 0);
-  };
+  // Back runs the transition reversed for this change only.
+  struct TForwardAgain {
+    TTransitionEffect* Transition;
+    bool Back;
+    ~TForwardAgain() {
+      if (Back) Transition->SetReversed(false);
+    }
+  } ForwardAgain{Transition, Back};
+  if (Back) Transition->SetReversed(true);
   try {
     ChangeWithTransition(Transition, this, [&] {
-      SetButtons(After);
+      UpdateButtons(After);
       FormContainer->ShowForm(Page, false);
       SetSampleText(Page, Transition->Description());
     });
   } catch (...) {
-    SetButtons(FSampleIndex);
+    UpdateButtons(FSampleIndex);
     throw;
   }
   FSampleIndex = After;

@@ -51,6 +51,7 @@ private:
   void ShowSample(bool Back);
   void LoadMasks(const QString& FileName, const char* First, const char* Second, const char* Third);
   void BuildPopupMenu();
+  void UpdateButtons(int Position);
 
   int FSampleIndex = -1;
 };
