@@ -86,7 +86,7 @@ bool TMainForm::event(QEvent* Event) {
   // The show is over: the roll has run and revealed the menu, or could not run on this platform
   // (no screen copy, no window masks) and the menu comes in after the plain show.
   if (Event->type() == QEvent::ShowToParent && isVisible()) {
-    MarkStartupTime("main-window-shown");
+    MarkStartupTime("main-window-show-done");
     if (!FMenuRevealed && Navigator) {
       FMenuRevealed = true;
       Navigator->RevealMenu();

@@ -69,12 +69,23 @@ TEST_F(Navigator, ClickingTheSelectedEntryAgainBlendsBackAndEmptiesThePageAreaBa
   // The page got the page glass.
   EXPECT_EQ(FindBackgroundOptions(Page)->GlassColor(), Nav->PageGlassColor);
   EXPECT_EQ(FindBackgroundOptions(Page)->GlassTranslucency(), Nav->PageGlassTranslucency);
+  // The shading's shadows lie along the page's right and bottom edges, 10 pixels further.
+  TFormBkgrnd* Shading = Nav->BackgroundForm();
+  ASSERT_NE(Shading, nullptr);
+  (void)Host->grab();
+  EXPECT_TRUE(Shading->FormShadowV->isVisible());
+  EXPECT_EQ(Shading->FormShadowV->geometry().right(), 199 + 501 - 1 + 10);
+  EXPECT_EQ(Shading->FormShadowH->geometry().bottom(), 493 - 1 + 10);
+  EXPECT_EQ(Shading->FormShadowH->geometry().left(), 199 + 10);
 
   ClickOn(Editor);
   EXPECT_EQ(Nav->FormContainerNavigator->ActiveForm(), nullptr) << "the page area is empty";
   EXPECT_EQ(Nav->SelectedEntry(), nullptr);
   EXPECT_EQ(PageRunsReversed, (std::vector<bool>{false, true})) << "the page went through the page transition backwards";
   EXPECT_FALSE(Nav->PageTransition->Reversed()) << "and the transition runs forwards again afterwards";
+  (void)Host->grab();
+  EXPECT_FALSE(Shading->FormShadowV->isVisible()) << "no page, no shadow";
+  EXPECT_FALSE(Shading->FormShadowH->isVisible());
   // Still under the mouse: the entry blended back to the hover look, and leaving it gives the
   // normal look.
   EXPECT_EQ(Editor->BackgroundOptions()->GlassColor(), 0x00FFFF);
