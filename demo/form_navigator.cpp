@@ -304,10 +304,14 @@ void TFormNavigator::EntryClicked(TEffectsPanel* Entry) {
     case ekSite: OpenSite(); return;
     default: break;
   }
+  OpenEntryPage(Entry, QLatin1String(Info->Page), Info->Kind == ekPageWithGlass);
+}
+
+void TFormNavigator::OpenEntryPage(TEffectsPanel* Entry, const QString& PageClassName, bool WithGlass) {
   QPointer<TEffectsPanel> Previous = FSelectedEntry;
   if (!SelectMenuEntry(Entry)) return;
   try {
-    OpenPage(QLatin1String(Info->Page), Info->Kind == ekPageWithGlass);
+    OpenPage(PageClassName, WithGlass);
   } catch (...) {
     // The page before is still shown: so is its entry.
     if (Entry->underMouse()) GiveLook(Entry, FHover);

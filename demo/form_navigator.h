@@ -71,6 +71,9 @@ public:
   // or a page that fails to build raises the error; the shown page stays and the cursor is put
   // back.
   void OpenPage(const QString& PageClass, bool WithGlass);
+  // A click on Entry that opens PageClass: the selection, then the page. When the page cannot be
+  // opened the menu shows the selection of the page still shown, and the error goes on.
+  void OpenEntryPage(TEffectsPanel* Entry, const QString& PageClass, bool WithGlass);
   // The menu panel appears through the navigator transition.
   void RevealMenu();
   // One of the six styles over the whole navigator (its pictures read from the program's

@@ -200,6 +200,32 @@ TEST_F(Navigator, APageThatFailsToBuildLeavesThePageShownAndTheCursor) {
   EXPECT_THROW(Nav->OpenPage(QStringLiteral("TFormNobodyWrote"), true), std::runtime_error);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(Nav->FormContainerNavigator->ActiveForm(), Shown);
+
+  // Through an entry: the menu goes back to the entry of the page still shown.
+  TEffectsPanel* Power = Entry("LabelPower");
+  TEffectsPanel* Shake = Entry("LabelShake");
+  MoveOnto(Entry("LabelIntro"));
+  const QImage ShakeBefore = Shake->grab().toImage(), PowerBefore = Power->grab().toImage();
+  EXPECT_THROW(Nav->OpenEntryPage(Shake, QStringLiteral("TFormBrokenForTest"), true), std::runtime_error);
+  EXPECT_EQ(Nav->SelectedEntry(), Power);
+  EXPECT_EQ(Shake->grab().toImage(), ShakeBefore);
+  EXPECT_EQ(Power->grab().toImage(), PowerBefore);
+  EXPECT_EQ(Nav->FormContainerNavigator->ActiveForm(), Shown);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Navigator, APageThatRefusesToCloseKeepsItsPlaceAndItsEntry) {
+  ClickOn(Entry("LabelPower"));
+  TForm* Shown = Nav->FormContainerNavigator->ActiveForm();
+  ASSERT_NE(Shown, nullptr);
+  Shown->OnCloseQuery = [](TForm*, bool& CanClose) { CanClose = false; };
+  ClickOn(Entry("LabelTransitionEditor"));
+  EXPECT_EQ(Nav->FormContainerNavigator->ActiveForm(), Shown);
+  EXPECT_EQ(Nav->SelectedEntry(), Entry("LabelPower"));
+  ClickOn(Entry("LabelPower"));
+  EXPECT_EQ(Nav->FormContainerNavigator->ActiveForm(), Shown) << "nor does it go when its entry is clicked again";
+  EXPECT_EQ(Nav->SelectedEntry(), Entry("LabelPower"));
+  Shown->OnCloseQuery = nullptr;
 }
 
 TEST_F(Navigator, TheMagicButtonTogglesANavigatorInsideThePage) {
