@@ -284,12 +284,7 @@ bool TFormNavigator::eventFilter(QObject* Watched, QEvent* Event) {
     auto* Mouse = static_cast<QMouseEvent*>(Event);
     if (Entry && Mouse->button() == Qt::LeftButton && Entry->rect().contains(Mouse->position().toPoint())) {
       // What goes wrong reaches the user as every error of the program does; the click is done.
-      TApplication::DeliverGuarded(
-          [&] {
-            EntryClicked(Entry);
-            return true;
-          },
-          [](const std::string& Message) { ShowApplicationError(Message); });
+      TApplication::DeliverGuarded([&] { return EntryClicked(Entry), true; }, ShowApplicationError);
       return true;
     }
   }

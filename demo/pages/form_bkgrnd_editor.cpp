@@ -131,12 +131,7 @@ TFormBkgrndEditor::TFormBkgrndEditor(QObject* Owner) : TFCEmbeddedForm(Owner) {
 }
 
 void TFormBkgrndEditor::Guarded(const std::function<void()>& Change) {
-  TApplication::DeliverGuarded(
-      [&] {
-        Change();
-        return true;
-      },
-      [](const std::string& Message) { ShowApplicationError(Message); });
+  TApplication::DeliverGuarded([&] { return Change(), true; }, ShowApplicationError);
 }
 
 void TFormBkgrndEditor::PageShown() {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "container/effects_panel.h"
 #include "container/form_container.h"
 #include "editors/editor_helpers.h"
 #include "engine/transition_effect.h"
@@ -20,16 +21,27 @@ TFormPower::TFormPower(QObject* Owner) : TFCEmbeddedForm(Owner) {
   SetColor(clWhite);
   InheritBackground(BackgroundOptions());
 
-  auto* Text = new QLabel(this);
-  Text->setGeometry(16, 8, 330, 52);
+  // The text and the button over a light glass: readable on whatever background the menu's style
+  // gives the page.
+  auto* Top = new TEffectsPanel(this);
+  Top->setObjectName(QStringLiteral("EffectsPanelTop"));
+  Top->setGeometry(0, 0, 501, 66);
+  Top->SetBevelOuter(bvNone);
+  InheritBackground(Top->BackgroundOptions());
+  Top->BackgroundOptions()->SetGlassColor(clWhite);
+  Top->BackgroundOptions()->SetGlassTranslucency(60);
+
+  auto* Text = new QLabel(Top);
+  Text->setGeometry(16, 6, 340, 56);
+  Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont Font(QStringLiteral("Arial"));
-  Font.setPixelSize(13);
+  Font.setPixelSize(12);
   Text->setFont(Font);
   Text->setWordWrap(true);
-  Text->setText(QStringLiteral("A form container can host any form, a navigator with its own container among them. "
-                               "Press the button and the whole demonstration runs again inside this page."));
+  Text->setText(QStringLiteral("A form container hosts any form, even a navigator with a container of its own. "
+                               "Press the button: the whole demonstration runs again inside this page."));
 
-  BitBtnMagic = new QPushButton(QStringLiteral("&Magic!"), this);
+  BitBtnMagic = new QPushButton(QStringLiteral("&Magic!"), Top);
   BitBtnMagic->setObjectName(QStringLiteral("BitBtnMagic"));
   BitBtnMagic->setGeometry(370, 16, 115, 34);
   Font.setBold(true);
@@ -39,7 +51,7 @@ TFormPower::TFormPower(QObject* Owner) : TFCEmbeddedForm(Owner) {
 
   FormContainer = new TFormContainer(this);
   FormContainer->setObjectName(QStringLiteral("FormContainer"));
-  FormContainer->setGeometry(8, 66, 485, 419);
+  FormContainer->setGeometry(8, 68, 485, 417);
   FormContainer->SetAutoScroll(true);
   FormContainer->SetBorderStyle(bsSingle);
   FormContainer->SetColor(clWhite);
@@ -49,14 +61,9 @@ TFormPower::TFormPower(QObject* Owner) : TFCEmbeddedForm(Owner) {
   TransitionList->LoadFromFile(QStringLiteral(":/demo/power.json"));
   Transition = TransitionList->findChild<TTransitionEffect*>(QStringLiteral("Transition"));
 
-  connect(BitBtnMagic, &QPushButton::clicked, this, [this] {
-    TApplication::DeliverGuarded(
-        [this] {
-          ToggleNavigator();
-          return true;
-        },
-        [](const std::string& Message) { ShowApplicationError(Message); });
-  });
+  // What goes wrong reaches the user as every error of the program does.
+  connect(BitBtnMagic, &QPushButton::clicked, this,
+          [this] { TApplication::DeliverGuarded([this] { return ToggleNavigator(), true; }, ShowApplicationError); });
 }
 
 void TFormPower::ToggleNavigator() {

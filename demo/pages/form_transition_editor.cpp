@@ -51,14 +51,8 @@ TFormTransitionEditor::TFormTransitionEditor(QObject* Owner) : TFCEmbeddedForm(O
   Font.setBold(true);
   BitBtnEditor->setFont(Font);
   BitBtnEditor->setCursor(Qt::PointingHandCursor);
-  connect(BitBtnEditor, &QPushButton::clicked, this, [this] {
-    TApplication::DeliverGuarded(
-        [this] {
-          EditPageTransition();
-          return true;
-        },
-        [](const std::string& Message) { ShowApplicationError(Message); });
-  });
+  connect(BitBtnEditor, &QPushButton::clicked, this,
+          [this] { TApplication::DeliverGuarded([this] { return EditPageTransition(), true; }, ShowApplicationError); });
 }
 
 bool TFormTransitionEditor::EditPageTransition() {

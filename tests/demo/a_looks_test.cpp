@@ -58,6 +58,15 @@ TEST(NavigatorLooks, EveryBackgroundStyleLooksItsOwnAndTheMenuReadsOverIt) {
   }
   for (size_t A = 0; A < Looks.size(); ++A)
     for (size_t B = A + 1; B < Looks.size(); ++B) EXPECT_NE(Looks[A], Looks[B]) << "styles " << A << " and " << B;
+  // The other pages of this menu, to be looked at.
+  for (const char* Name : {"LabelTransitionEditor", "LabelPower"}) {
+    ClickOn(Nav->EffectsPanelNavigator->findChild<TEffectsPanel*>(Name));
+    Keep(Host.grab().toImage(), QStringLiteral("page-%1").arg(QLatin1String(Name).mid(5)));
+  }
+  auto* Magic = Nav->FormContainerNavigator->ActiveForm()->findChild<QPushButton*>("BitBtnMagic");
+  ASSERT_NE(Magic, nullptr);
+  ClickOn(Magic);
+  Keep(Host.grab().toImage(), QStringLiteral("page-Power-magic"));
   EXPECT_TRUE(Errors.Messages.isEmpty()) << Errors.Messages.join('\n').toStdString();
 }
 
