@@ -228,6 +228,29 @@ TEST_F(Navigator, APageThatRefusesToCloseKeepsItsPlaceAndItsEntry) {
   Shown->OnCloseQuery = nullptr;
 }
 
+TEST_F(Navigator, TheVersionEntryOpensTheWizardInTheHostingContainerAndKeepsTheNavigator) {
+  if (!PageClass(QStringLiteral("TFormNew"))) {
+    // A program without the wizard says so; nothing changes.
+    ClickOn(Nav->LabelV3);
+    ASSERT_EQ(Errors.Messages.size(), 1);
+    EXPECT_TRUE(Errors.Messages[0].contains(QLatin1String("TFormNew")));
+    EXPECT_EQ(Host->ActiveForm(), Nav);
+    return;
+  }
+  QPointer<TFormNavigator> Alive = Nav;
+  ClickOn(Nav->LabelV3);
+  TForm* Wizard = Host->ActiveForm();
+  ASSERT_NE(Wizard, nullptr);
+  EXPECT_STREQ(Wizard->metaObject()->className(), "vte::demo::TFormNew");
+  ASSERT_FALSE(Alive.isNull()) << "the navigator is kept";
+  EXPECT_FALSE(Nav->isVisible());
+  EXPECT_FALSE(Nav->TimerV3->isActive());
+  Host->GoBack(true);
+  EXPECT_EQ(Host->ActiveForm(), Nav);
+  EXPECT_TRUE(Nav->TimerV3->isActive());
+  EXPECT_TRUE(Errors.Messages.isEmpty()) << Errors.Messages.join('\n').toStdString();
+}
+
 TEST_F(Navigator, TheMagicButtonTogglesANavigatorInsideThePage) {
   ClickOn(Entry("LabelPower"));
   auto* Power = qobject_cast<TFormPower*>(Nav->FormContainerNavigator->ActiveForm());
