@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/application.h"
+#include "container/effects_panel.h"
 #include "container/form_container.h"
 #include "editors/editor_helpers.h"
 #include "engine/transition_effect.h"
@@ -18,6 +19,7 @@
 #include "engine/transition_run.h"
 #include "form_navigator.h"
 #include "page_registry.h"
+#include "reading_panel.h"
 
 namespace vte::demo {
 
@@ -64,12 +66,14 @@ TFormBkgrndEditor::TFormBkgrndEditor(QObject* Owner) : TFCEmbeddedForm(Owner) {
   InheritBackground(BackgroundOptions());
   setFont(PageFont(13));
 
-  MakeLabel(this, QStringLiteral("Background samples"), {16, 12, 469, 24}, PageFont(18, true));
-  MakeLabel(this,
+  // The introduction reads over any style; the rest of the page shows the style as it is.
+  TEffectsPanel* Intro = MakeReadingPanel(this, {0, 0, 501, 102}, "EffectsPanelIntro");
+  MakeLabel(Intro, QStringLiteral("Background samples"), {16, 10, 469, 24}, PageFont(18, true));
+  MakeLabel(Intro,
             QStringLiteral("Containers, panels and forms paint their surface through background options: a "
                            "picture in one of four placements, the look of a hidden background form, and a "
                            "translucent glass. Try the styles below on this whole window."),
-            {16, 40, 469, 60}, PageFont(13));
+            {16, 38, 469, 60}, PageFont(13));
 
   for (const TStyleButton& B : StyleButtons) {
     auto* Button = new QPushButton(QLatin1String(B.Caption), this);

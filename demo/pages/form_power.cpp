@@ -11,6 +11,7 @@
 #include "engine/transition_effect.h"
 #include "engine/transition_list.h"
 #include "page_registry.h"
+#include "reading_panel.h"
 
 namespace vte::demo {
 
@@ -21,15 +22,7 @@ TFormPower::TFormPower(QObject* Owner) : TFCEmbeddedForm(Owner) {
   SetColor(clWhite);
   InheritBackground(BackgroundOptions());
 
-  // The text and the button over a light glass: readable on whatever background the menu's style
-  // gives the page.
-  auto* Top = new TEffectsPanel(this);
-  Top->setObjectName(QStringLiteral("EffectsPanelTop"));
-  Top->setGeometry(0, 0, 501, 66);
-  Top->SetBevelOuter(bvNone);
-  InheritBackground(Top->BackgroundOptions());
-  Top->BackgroundOptions()->SetGlassColor(clWhite);
-  Top->BackgroundOptions()->SetGlassTranslucency(60);
+  TEffectsPanel* Top = MakeReadingPanel(this, {0, 0, 501, 66}, "EffectsPanelTop");
 
   auto* Text = new QLabel(Top);
   Text->setGeometry(16, 6, 340, 56);

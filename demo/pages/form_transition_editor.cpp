@@ -7,7 +7,9 @@
 #include "editors/editor_helpers.h"
 #include "editors/modal_editor.h"
 #include "form_navigator.h"
+#include "container/effects_panel.h"
 #include "page_registry.h"
+#include "reading_panel.h"
 
 namespace vte::demo {
 
@@ -35,9 +37,10 @@ TFormTransitionEditor::TFormTransitionEditor(QObject* Owner) : TFCEmbeddedForm(O
   SetColor(clWhite);
   InheritBackground(BackgroundOptions());
 
-  LabelText = new QLabel(this);
+  TEffectsPanel* Reading = MakeReadingPanel(this, {8, 8, 485, 406}, "EffectsPanelText");
+  LabelText = new QLabel(Reading);
   LabelText->setObjectName(QStringLiteral("LabelText"));
-  LabelText->setGeometry(16, 8, 469, 400);
+  LabelText->setGeometry(8, 4, 469, 398);
   LabelText->setWordWrap(true);
   LabelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont Font(QStringLiteral("Arial"));
