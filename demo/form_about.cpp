@@ -44,13 +44,14 @@ TFormAbout::TFormAbout(QObject* Owner) : TForm(Owner) {
 
   LabelVersion = new QLabel(QStringLiteral("Version number"), this);
   LabelVersion->setObjectName(QStringLiteral("LabelVersion"));
-  LabelVersion->setGeometry(110, 226, 200, 26);
+  // Above the box, on the light margin of the ellipse: the box's own lettering stays clear.
+  LabelVersion->setGeometry(120, 13, 180, 24);
   LabelVersion->setAlignment(Qt::AlignCenter);
   QFont Font(QStringLiteral("Arial"));
-  Font.setPixelSize(20);
+  Font.setPixelSize(18);
   Font.setBold(true);
   LabelVersion->setFont(Font);
-  LabelVersion->setStyleSheet(QStringLiteral("color: white;"));
+  LabelVersion->setStyleSheet(QStringLiteral("color: #1c2f66;"));
   LabelVersion->setVisible(false);
   LabelVersion->installEventFilter(this);
 
