@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -15,6 +16,9 @@
 #include "container/effects_panel.h"
 #include "container/form_container.h"
 #include "demo_test_support.h"
+#include "editors/modal_editor.h"
+#include "editors/transition_editor.h"
+#include "effects/fuse.h"
 #include "engine/transition_effect.h"
 #include "form_bkgrnd.h"
 #include "form_navigator.h"
@@ -248,6 +252,36 @@ TEST_F(Navigator, TheVersionEntryOpensTheWizardInTheHostingContainerAndKeepsTheN
   Host->GoBack(true);
   EXPECT_EQ(Host->ActiveForm(), Nav);
   EXPECT_TRUE(Nav->TimerV3->isActive());
+  EXPECT_TRUE(Errors.Messages.isEmpty()) << Errors.Messages.join('\n').toStdString();
+}
+
+TEST_F(Navigator, TheEditorButtonReplacesThePageTransitionForEveryLaterPage) {
+  ClickOn(Entry("LabelTransitionEditor"));
+  auto* Button = Nav->FormContainerNavigator->ActiveForm()->findChild<QPushButton*>("BitBtnEditor");
+  ASSERT_NE(Button, nullptr);
+  // In the dialog: another class, then OK.
+  bool Edited = false;
+  QTimer Dialog;
+  Dialog.setInterval(20);
+  QObject::connect(&Dialog, &QTimer::timeout, [&] {
+    auto* Modal = qobject_cast<TTransitionModalEditor*>(QApplication::activeModalWidget());
+    if (!Modal || !Modal->Editor) return;
+    QComboBox* Classes = Modal->Editor->ComboBoxTransitions;
+    Classes->setCurrentIndex(Classes->findText(QStringLiteral("Fuse")));
+    Modal->Editor->ComboBoxTransitionsChange();
+    Modal->SetModalResult(TTransitionModalEditor::mrOk);
+    Edited = true;
+  });
+  Dialog.start();
+  ClickOn(Button);
+  Dialog.stop();
+  ASSERT_TRUE(Edited);
+  ASSERT_NE(qobject_cast<TFuseTransition*>(Nav->PageTransition), nullptr);
+  Nav->PageTransition->SetMilliseconds(40);
+  bool Ran = false;
+  Nav->PageTransition->OnStartTransition = [&](TTransitionEffect*) { Ran = true; };
+  ClickOn(Entry("LabelPower"));
+  EXPECT_TRUE(Ran) << "the next page came through the new transition";
   EXPECT_TRUE(Errors.Messages.isEmpty()) << Errors.Messages.join('\n').toStdString();
 }
 
