@@ -131,21 +131,26 @@ void AddProgramTour(TTourRunner& Tour, QPointer<TForm>& Main) {
                   }});
       }
     } else if (Name == QLatin1String("LabelV3")) {
-      Tour.Add({QStringLiteral("wizard"), [&Tour, &Main] {
-                  TFormNew* Wizard = ShownWizard(Main);
-                  if (!Wizard->BitBtnNext->isEnabled()) return false;
-                  const int Index = Wizard->PageIndex() + 1;
-                  const QString Page = QString::fromLatin1(Wizard->PageClasses()[static_cast<std::size_t>(Index)]->className());
-                  Tour.Relabel(QStringLiteral("wizard-%1-%2").arg(Index + 1, 2, 10, QLatin1Char('0')).arg(Page.section(QStringLiteral("::"), -1)));
-                  ClickWidget(Wizard->BitBtnNext);
-                  return Wizard->BitBtnNext->isEnabled();
-                }});
+      Tour.Add(WizardStep(Tour, [&Main] { return ShownWizard(Main); }));
       Tour.Add({QStringLiteral("wizard-finish"), [&Main] {
                   ClickWidget(ShownWizard(Main)->BitBtnFinish);
                   return false;
                 }});
     }
   }
+}
+
+TTourRunner::TStep WizardStep(TTourRunner& Tour, std::function<TFormNew*()> Wizard) {
+  return {QStringLiteral("wizard"), [&Tour, Wizard] {
+            TFormNew* New = Wizard();
+            if (!New->BitBtnNext->isEnabled()) return false;
+            const int Index = New->PageIndex() + 1;
+            const QString Page = QString::fromLatin1(New->PageClasses()[static_cast<std::size_t>(Index)]->className())
+                                     .section(QStringLiteral("::"), -1);
+            Tour.Relabel(QStringLiteral("wizard-%1-%2").arg(Index + 1, 2, 10, QLatin1Char('0')).arg(Page));
+            ClickWidget(New->BitBtnNext);
+            return New->BitBtnNext->isEnabled();
+          }};
 }
 
 }  // namespace vte::demo

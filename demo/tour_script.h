@@ -4,6 +4,9 @@
 // wizard, every background style and the transition editor's dialog. Everything is found by its
 // class name or its object name, as a user finds it by its caption.
 #include <QPointer>
+#include <functional>
+
+#include "tour_runner.h"
 
 namespace vte {
 class TForm;
@@ -11,9 +14,13 @@ class TForm;
 
 namespace vte::demo {
 
-class TTourRunner;
+class TFormNew;
 
 // Adds the walk's steps to Tour; MainForm receives the main form the first step creates.
 void AddProgramTour(TTourRunner& Tour, QPointer<TForm>& MainForm);
+
+// Presses the Next button of the wizard Wizard finds while it is enabled, one page a step, each
+// step named after the page it brings ("wizard-02-TFormScroll").
+TTourRunner::TStep WizardStep(TTourRunner& Tour, std::function<TFormNew*()> Wizard);
 
 }  // namespace vte::demo

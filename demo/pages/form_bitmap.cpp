@@ -29,7 +29,7 @@ void LoadMask(TTransitionEffect* Transition, TEffectsPanel* Panel, const QString
 
 TFormBitmap::TFormBitmap(QObject* Owner) : TTemplate2Form(Owner) {
   SetPageText(QStringLiteral("Bitmap masks"),
-              QStringLiteral("Any grey picture can drive a transition: dark pixels change first, light ones "
+              QStringLiteral("Any grey picture can drive a transition: light pixels change first, dark ones "
                              "last. The two masks on the right, a twirl and a wiper, run over the panel, then "
                              "again with smoothing, which gives them soft edges."));
   EffectsPanel1->setGeometry(16, 128, 452, 292);
