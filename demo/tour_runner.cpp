@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 
 #include "app/application.h"
@@ -36,17 +38,22 @@ QtMessageHandler PreviousHandler = nullptr;
 
 qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
+// What Qt says about the machine rather than the program: a platform plugin that lacks a window
+// feature (the offscreen platform has no size hints or window masks), no sound server or audio
+// device for the chime. These come without a category, like the program's own warnings.
+bool AboutTheMachine(const QString& Message) {
+  static const char* const Known[] = {"This plugin does not support", "PulseAudioService:", "No audio device detected"};
+  return std::any_of(std::begin(Known), std::end(Known), [&](const char* Start) { return Message.startsWith(QLatin1String(Start)); });
+}
+
 // The program's own warnings and Qt's warnings about what the program did come without a category
-// ("default"); Qt's modules report the machine (no audio device, no window manager) under their
-// own categories, which are printed but do not fail the walk unless they are critical.
-// A platform plugin that lacks a window feature says so under no category either (the offscreen
-// platform has no size hints for a new window); that is the machine, not the program.
+// ("default"); Qt's modules report under their own categories, which are printed but do not fail
+// the walk unless they are critical.
 void HandleMessage(QtMsgType Type, const QMessageLogContext& Context, const QString& Message) {
   if (PreviousHandler) PreviousHandler(Type, Context, Message);
   if (!CurrentRunner || Type == QtDebugMsg || Type == QtInfoMsg) return;
   const QByteArray Category(Context.category ? Context.category : "default");
-  if (Type == QtWarningMsg && (Category != "default" || Message.startsWith(QLatin1String("This plugin does not support"))))
-    return;
+  if (Type == QtWarningMsg && (Category != "default" || AboutTheMachine(Message))) return;
   CurrentRunner->Fail(QStringLiteral("Qt %1: %2").arg(Type == QtWarningMsg ? QStringLiteral("warning")
                                                                               : QStringLiteral("error"),
                                                         Message));
@@ -216,25 +223,33 @@ void TTourRunner::Observe(TTransitionEffect& Effect, double Progress) {
     FMidTaken = false;
   }
   FRunProgress = Progress;
+  const bool End = Progress >= 1;
+  if (!End && (FMidTaken || Progress < 0.5)) return;
+  FMidTaken = true;
+  // The run's window; a window that is appearing through the run is not visible yet, but the
+  // run's area on the screen is.
   QWidget* Control = Effect.Run().Control;
   QWidget* Window = Control ? Control->window() : FWindow.data();
-  if (Progress >= 1) {
-    Grab(Window, RunName(Effect) + QStringLiteral("-end"));
+  const TRect& R = Effect.Run().ScreenRect;
+  const QString What = RunName(Effect) + (End ? QStringLiteral("-end") : QStringLiteral("-mid"));
+  if (Window && Window->isVisible()) Grab(Window, What);
+  else if (!R.IsEmpty()) Grab(QRect(R.Left, R.Top, R.Width(), R.Height()), What);
+  if (End) {
     FRunEffect = nullptr;
     FRunProgress = 0;
-  } else if (!FMidTaken && Progress >= 0.5) {
-    FMidTaken = true;
-    Grab(Window, RunName(Effect) + QStringLiteral("-mid"));
   }
 }
 
 void TTourRunner::Grab(QWidget* Window, const QString& What) {
-  if (!Window || !Window->isVisible()) return;
-  QScreen* Screen = Window->screen();
+  if (Window && Window->isVisible()) Grab(Window->geometry(), What);
+}
+
+void TTourRunner::Grab(const QRect& Area, const QString& What) {
+  QScreen* Screen = QGuiApplication::screenAt(Area.center());
+  if (!Screen) Screen = QGuiApplication::primaryScreen();
   if (!Screen) return;
   // The screen's pixels, as the user sees them: a run's frames are only there.
-  const QRect G = Window->geometry();
-  const QPixmap Pixels = Screen->grabWindow(0, G.x(), G.y(), G.width(), G.height());
+  const QPixmap Pixels = Screen->grabWindow(0, Area.x(), Area.y(), Area.width(), Area.height());
   const QString Name = QStringLiteral("%1-%2-%3.png").arg(++FShotCount, 3, 10, QLatin1Char('0')).arg(Clean(FLabel), Clean(What));
   // Written after the step: encoding during a run would cost it its pace.
   FPending.emplace_back(QDir(FFolder).filePath(Name), Pixels.toImage());

@@ -80,6 +80,7 @@ private:
   void Look();
   void Observe(TTransitionEffect& Effect, double Progress);
   void Grab(QWidget* Window, const QString& What);
+  void Grab(const QRect& Area, const QString& What);  // screen coordinates
   void Flush();
   bool Expected(const QWidget* Window) const;
   void Finish(int Code);

@@ -44,6 +44,13 @@ TFormNew::TFormNew(QObject* Owner) : TFCEmbeddedForm(Owner) {
     FPageClasses.push_back(Class);
   }
 
+  // The list comes before the page area among the children: whoever looks for "Transition1"
+  // inside the wizard finds its own before those of the pages.
+  TransitionList = new TTransitionList(this);
+  TransitionList->setObjectName(QStringLiteral("TransitionList"));
+  TransitionList->LoadFromFile(QStringLiteral(":/demo/wizard.json"));
+  Transition1 = TransitionList->findChild<TTransitionEffect*>(QStringLiteral("Transition1"));
+
   PageContainer = new TFormContainer(this);
   PageContainer->setObjectName(QStringLiteral("FormContainer"));
   PageContainer->setGeometry(0, 0, TTemplateForm::PageWidth, TTemplateForm::PageHeight);
@@ -68,10 +75,6 @@ TFormNew::TFormNew(QObject* Owner) : TFCEmbeddedForm(Owner) {
   connect(BitBtnNext, &QPushButton::clicked, this, [this] { Next(); });
   connect(BitBtnFinish, &QPushButton::clicked, this, [this] { Finish(); });
 
-  TransitionList = new TTransitionList(this);
-  TransitionList->setObjectName(QStringLiteral("TransitionList"));
-  TransitionList->LoadFromFile(QStringLiteral(":/demo/wizard.json"));
-  Transition1 = TransitionList->findChild<TTransitionEffect*>(QStringLiteral("Transition1"));
 }
 
 void TFormNew::Loaded() {

@@ -86,6 +86,8 @@ TEST_F(Wizard, BackShowsThePageThroughItsTransitionRunBackwards) {
 
 TEST_F(Wizard, MainMenuGoesBackThroughTheRollRunBackwardsAndDestroysTheWizard) {
   Click(New->BitBtnNext);
+  // The host finds the wizard's transition by its name, as the navigator does.
+  EXPECT_EQ(New->findChild<TTransitionEffect*>(QStringLiteral("Transition1")), New->Transition1);
   std::vector<bool> Runs;
   New->Transition1->OnStartTransition = [&](TTransitionEffect* T) { Runs.push_back(T->Reversed()); };
   QPointer<TFormNew> Alive = New;
