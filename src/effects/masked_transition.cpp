@@ -159,6 +159,9 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
     UpdateRect = Whole;
     UnchangedRect = TRect{};
     PaintMask(Mask, CurrentFrame, Step, TotalFrames, PrevFrame, Data, Draw, Final);
+    // Covers of several shapes (hands about one pivot) may overlap, and a difference or an ageing
+    // worked twice over a pixel undoes or doubles itself.
+    if (Final && DirtyRects->Count() >= 2) DirtyRects->Separate(MaskWorkAlign);
     IntersectRect(UpdateRect, UpdateRect, Whole);
     IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
     if (!PaintOnly) {

@@ -33,9 +33,17 @@ void TBlendTransition::Initialize(TTETransitionData& Data, int& Frames) {
     FPattern->SetMonochrome(true);
     Frames = 64;
   }
-  // Every frame is computed into the work bitmap, which starts as the old look (on palette
-  // screens it is the old image itself).
-  if (Data.WorkBitmap != Data.SrcBmp)
+  // A frame of many colours comes from the two images alone, so where the render target holds the
+  // looks' pixels as they are (with their row length) it is blended there straight away: the
+  // whole-frame copy from a work bitmap would cost as much again as the blend's own writes.
+  // Elsewhere every frame is computed into the work bitmap, which starts as the old look (on
+  // palette screens it is the old image itself).
+  const TBitmap* Target = Data.RenderCanvas ? Data.RenderCanvas->Bitmap() : nullptr;
+  FOnTarget = Data.HighColor && Data.CanDrawOnRenderTarget() &&
+              Target->ScanlineBytes() == Data.DstBmp->ScanlineBytes() &&
+              Target->Height() == Data.DstBmp->Height() && Data.SrcBmp &&
+              Data.SrcBmp->ScanlineBytes() == Data.DstBmp->ScanlineBytes();
+  if (!FOnTarget && Data.WorkBitmap != Data.SrcBmp)
     Data.WorkBitmap->Canvas().BitBlt(0, 0, Data.Width, Data.Height, Data.SrcBmp->Canvas(), 0, 0, SRCCOPY);
 }
 
@@ -43,13 +51,14 @@ void TBlendTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, i
                                     int LastExecutedFrame) {
   TTimedTransitionEffect::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
   // Each frame comes from the two images alone, so frames the pacing skips cost nothing.
-  BlendFrame(*Data.WorkBitmap, *Data.DstBmp, *Data.SrcBmp, FSimilarity, CurrentFrame, Data.PixelFormat,
+  BlendFrame(FOnTarget ? *Data.RenderCanvas->Bitmap() : *Data.WorkBitmap, *Data.DstBmp, *Data.SrcBmp, FSimilarity, CurrentFrame, Data.PixelFormat,
              FPattern.get());
   UpdateRect = Rect(0, 0, Data.Width, Data.Height);
 }
 
 void TBlendTransition::Finalize(TTETransitionData& Data) {
   FPattern.reset();
+  FOnTarget = false;
   TTimedTransitionEffect::Finalize(Data);
 }
 

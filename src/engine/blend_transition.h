@@ -27,6 +27,7 @@ public:
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
+  bool DrawsOnRenderTarget() const override { return FOnTarget; }
 
   // The dither pattern of a run on a palette screen (between Initialize and Finalize), else null.
   TBitmap* Pattern() const { return FPattern.get(); }
@@ -37,6 +38,7 @@ public:
 private:
   std::unique_ptr<TBitmap> FPattern;
   int FSimilarity = 0;
+  bool FOnTarget = false;
 };
 
 }  // namespace vte

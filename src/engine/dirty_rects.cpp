@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace vte {
 
@@ -88,6 +90,53 @@ void TFCDirtyRects::AddRingCover(TPoint Centre, int Inner, int Outer, int Band, 
     } else {
       Add(Rect(Left, B0, Right, B1));
     }
+  }
+}
+
+void TFCDirtyRects::Separate(int Align) {
+  std::vector<TRect> Wide = FRects;
+  for (TRect& R : Wide) {
+    R.Left = AlignDown(R.Left, Align);
+    R.Right = AlignUp(R.Right, Align);
+    if (ClipToBounds) IntersectRect(R, R, Bounds);
+  }
+  bool Shared = false;
+  for (std::size_t I = 1; I < Wide.size() && !Shared; ++I)
+    for (std::size_t J = 0; J < I && !Shared; ++J) {
+      TRect Both;
+      Shared = IntersectRect(Both, Wide[I], Wide[J]);
+    }
+  if (!Shared) return;
+
+  std::vector<int> Edges;
+  for (const TRect& R : Wide) Edges.insert(Edges.end(), {R.Top, R.Bottom});
+  std::sort(Edges.begin(), Edges.end());
+  Edges.erase(std::unique(Edges.begin(), Edges.end()), Edges.end());
+  FRects.clear();
+  // The piece that ends at the current run's top, by its columns, to be lengthened when the run
+  // has the same columns.
+  std::map<std::pair<int, int>, std::size_t> Open, Next;
+  std::vector<std::pair<int, int>> Spans;
+  for (std::size_t E = 0; E + 1 < Edges.size(); ++E) {
+    const int Top = Edges[E], Bottom = Edges[E + 1];
+    Spans.clear();
+    for (const TRect& R : Wide)
+      if (R.Top <= Top && R.Bottom >= Bottom && R.Left < R.Right) Spans.emplace_back(R.Left, R.Right);
+    std::sort(Spans.begin(), Spans.end());
+    Next.clear();
+    for (std::size_t I = 0; I < Spans.size();) {
+      std::pair<int, int> Run = Spans[I];
+      for (++I; I < Spans.size() && Spans[I].first <= Run.second; ++I) Run.second = std::max(Run.second, Spans[I].second);
+      const auto Same = Open.find(Run);
+      if (Same != Open.end()) {
+        FRects[Same->second].Bottom = Bottom;
+        Next[Run] = Same->second;
+      } else {
+        Next[Run] = FRects.size();
+        FRects.push_back(Rect(Run.first, Top, Run.second, Bottom));
+      }
+    }
+    std::swap(Open, Next);
   }
 }
 

@@ -25,6 +25,11 @@ public:
   // canvas paints their discs, with bands Band rows deep: a band crossing the ring's hole gets a
   // piece on either side of it. Two pixels of rounding on both radii.
   void AddRingCover(TPoint Centre, int Inner, int Outer, int Band, int Align);
+  // Pieces added by several covers (hands of a sweep about one pivot, two edges meeting) may
+  // share pixels once widened to whole groups of Align columns. Replaces them, when they do, by
+  // disjoint pieces over the same pixels: per run of rows, the union of the widened pieces there,
+  // with runs of rows of the same columns joined. Pieces already apart are kept as they are.
+  void Separate(int Align);
   int Count() const { return static_cast<int>(FRects.size()); }
   TRect Rects(int Index) const { return FRects.at(static_cast<std::size_t>(Index)); }
   const std::vector<TRect>& All() const { return FRects; }

@@ -231,6 +231,14 @@ TEST(DirtyRects, CoversHoldEveryPixelTheCanvasPaintsInDisjointAlignedPieces) {
     }
     TFCDirtyRects Aligned = CoverWithin(W, H), Fine = CoverWithin(W, H);
     Aligned.AddPolygonCover(Points, 4, 8);
+    // Every other case, a second wedge from the same pivot, as a sweep of two hands paints: the
+    // two covers overlap near the pivot until separated.
+    if (Case % 2) {
+      const std::vector<TPoint> Other{Points[0], {Any(W), Any(H)}, {Any(W), Any(H)}};
+      C.Polygon(Other);
+      Aligned.AddPolygonCover(Other, 4, 8);
+      Aligned.Separate(8);
+    }
     ExpectCoverOf(Mask, Aligned, 8, Case);
     // A thin shape across a wide box is covered by far less than its box.
     Fine.AddPolygonCover(Points, 4, 1);
