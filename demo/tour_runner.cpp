@@ -43,7 +43,8 @@ qint64 Now() { return QDateTime::currentMSecsSinceEpoch(); }
 // device for the chime. These come without a category, like the program's own warnings.
 bool AboutTheMachine(const QString& Message) {
   static const char* const Known[] = {"This plugin does not support", "PulseAudioService:", "No audio device detected"};
-  return std::any_of(std::begin(Known), std::end(Known), [&](const char* Start) { return Message.startsWith(QLatin1String(Start)); });
+  return std::any_of(std::begin(Known), std::end(Known),
+                     [&](const char* Start) { return Message.startsWith(QLatin1String(Start)); });
 }
 
 // The program's own warnings and Qt's warnings about what the program did come without a category
@@ -54,9 +55,8 @@ void HandleMessage(QtMsgType Type, const QMessageLogContext& Context, const QStr
   if (!CurrentRunner || Type == QtDebugMsg || Type == QtInfoMsg) return;
   const QByteArray Category(Context.category ? Context.category : "default");
   if (Type == QtWarningMsg && (Category != "default" || AboutTheMachine(Message))) return;
-  CurrentRunner->Fail(QStringLiteral("Qt %1: %2").arg(Type == QtWarningMsg ? QStringLiteral("warning")
-                                                                              : QStringLiteral("error"),
-                                                        Message));
+  CurrentRunner->Fail(QStringLiteral("Qt %1: %2")
+                          .arg(Type == QtWarningMsg ? QStringLiteral("warning") : QStringLiteral("error"), Message));
 }
 
 // Letters, digits and dashes only, for file names.
@@ -139,7 +139,8 @@ void TTourRunner::Next() { QTimer::singleShot(SettleMs, this, &TTourRunner::RunS
 
 void TTourRunner::RunStep() {
   // The step before changed the screen without a run seen: its picture, now that it is painted.
-  if (!FLabel.isEmpty() && !FStepShot) Grab(FWindow ? FWindow.data() : QApplication::activeWindow(), QStringLiteral("after"));
+  if (!FLabel.isEmpty() && !FStepShot)
+    Grab(FWindow ? FWindow.data() : QApplication::activeWindow(), QStringLiteral("after"));
   FStepShot = true;
   Flush();
   if (!FFailures.isEmpty()) return Finish(1);
@@ -150,8 +151,11 @@ void TTourRunner::RunStep() {
   if (TransitionActive || Modal || (Step.Ready && !Step.Ready())) {
     if (Now() - FWaitStart > ReadyTimeoutMs) {
       FLabel = Step.Label;
-      Fail(QStringLiteral("waited %1 s for %2").arg(ReadyTimeoutMs / 1000).arg(
-          Modal ? QStringLiteral("a dialog to close") : Step.Awaited.isEmpty() ? QStringLiteral("the transitions to end") : Step.Awaited));
+      Fail(QStringLiteral("waited %1 s for %2")
+               .arg(ReadyTimeoutMs / 1000)
+               .arg(Modal                    ? QStringLiteral("a dialog to close")
+                    : Step.Awaited.isEmpty() ? QStringLiteral("the transitions to end")
+                                             : Step.Awaited));
       return Finish(1);
     }
     QTimer::singleShot(50, this, &TTourRunner::RunStep);
@@ -182,8 +186,8 @@ void TTourRunner::Look() {
   if (FLooking) return;
   FLooking = true;
   if (FInAction && Now() - FActionStart > StepTimeoutMs) {
-    std::fprintf(stderr, "tour step %d '%s' failed: it has not ended after %lld s\n", FActions + 1,
-                 qPrintable(FLabel), StepTimeoutMs / 1000);
+    std::fprintf(stderr, "tour step %d '%s' failed: it has not ended after %lld s\n", FActions + 1, qPrintable(FLabel),
+                 StepTimeoutMs / 1000);
     std::fflush(stderr);
     std::_Exit(1);
   }
@@ -232,8 +236,10 @@ void TTourRunner::Observe(TTransitionEffect& Effect, double Progress) {
   QWidget* Window = Control ? Control->window() : FWindow.data();
   const TRect& R = Effect.Run().ScreenRect;
   const QString What = RunName(Effect) + (End ? QStringLiteral("-end") : QStringLiteral("-mid"));
-  if (Window && Window->isVisible()) Grab(Window, What);
-  else if (!R.IsEmpty()) Grab(QRect(R.Left, R.Top, R.Width(), R.Height()), What);
+  if (Window && Window->isVisible())
+    Grab(Window, What);
+  else if (!R.IsEmpty())
+    Grab(QRect(R.Left, R.Top, R.Width(), R.Height()), What);
   if (End) {
     FRunEffect = nullptr;
     FRunProgress = 0;
@@ -250,7 +256,8 @@ void TTourRunner::Grab(const QRect& Area, const QString& What) {
   if (!Screen) return;
   // The screen's pixels, as the user sees them: a run's frames are only there.
   const QPixmap Pixels = Screen->grabWindow(0, Area.x(), Area.y(), Area.width(), Area.height());
-  const QString Name = QStringLiteral("%1-%2-%3.png").arg(++FShotCount, 3, 10, QLatin1Char('0')).arg(Clean(FLabel), Clean(What));
+  const QString Name =
+      QStringLiteral("%1-%2-%3.png").arg(++FShotCount, 3, 10, QLatin1Char('0')).arg(Clean(FLabel), Clean(What));
   // Written after the step: encoding during a run would cost it its pace.
   FPending.emplace_back(QDir(FFolder).filePath(Name), Pixels.toImage());
   FStepShot = true;
@@ -258,8 +265,10 @@ void TTourRunner::Grab(const QRect& Area, const QString& What) {
 
 void TTourRunner::Flush() {
   for (const auto& [File, Image] : FPending) {
-    if (Image.isNull() || !Image.save(File, "PNG")) Fail(QStringLiteral("cannot write %1").arg(File));
-    else FShots << File;
+    if (Image.isNull() || !Image.save(File, "PNG"))
+      Fail(QStringLiteral("cannot write %1").arg(File));
+    else
+      FShots << File;
   }
   FPending.clear();
 }
@@ -273,10 +282,10 @@ void TTourRunner::Finish(int Code) {
 
 void ClickWidget(QWidget* Widget) {
   if (!Widget->isVisible() || !Widget->isEnabled())
-    throw std::runtime_error(QStringLiteral("'%1' cannot be clicked: it is %2")
-                                 .arg(Widget->objectName(), Widget->isVisible() ? QStringLiteral("disabled")
-                                                                                : QStringLiteral("hidden"))
-                                 .toStdString());
+    throw std::runtime_error(
+        QStringLiteral("'%1' cannot be clicked: it is %2")
+            .arg(Widget->objectName(), Widget->isVisible() ? QStringLiteral("disabled") : QStringLiteral("hidden"))
+            .toStdString());
   QWidget* Top = Widget->window();
   const QPoint Global = Widget->mapToGlobal(Widget->rect().center());
   QObject* Receiver = Top->windowHandle();

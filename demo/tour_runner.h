@@ -27,7 +27,7 @@ namespace vte::demo {
 class TTourRunner : public QObject {
   Q_OBJECT
 
-public:
+ public:
   struct TStep {
     TStep(QString Label, std::function<bool()> Action, std::function<bool()> Ready = {}, QString Awaited = {})
         : Label(std::move(Label)), Action(std::move(Action)), Ready(std::move(Ready)), Awaited(std::move(Awaited)) {}
@@ -69,7 +69,7 @@ public:
   // A screenshot of Window (the window set above when null) named after the current step.
   void Shoot(const QString& What, QWidget* Window = nullptr);
 
-private:
+ private:
   struct TWatch {
     QByteArray ClassName;
     std::function<bool(QWidget*)> Act;

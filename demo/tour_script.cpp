@@ -17,11 +17,21 @@ using TStep = TTourRunner::TStep;
 
 // The menu's entries that open a page, from top to bottom; LabelV3 opens the wizard (its own
 // steps), LabelBuyNow and LabelWeb open a browser and are left out.
-const char* const MenuEntries[] = {"LabelIntro",           "LabelComponents",       "LabelFormContainer",
-                                   "LabelLRU",             "LabelPower",            "LabelTransitionEffects",
-                                   "LabelTransitionSamples", "LabelTransitionEditor", "LabelCustomTransitions",
-                                   "LabelSimpleWipe",      "LabelShake",            "LabelBkOptions",
-                                   "LabelBkgrndSamples",   "LabelV3",               "LabelPrices",
+const char* const MenuEntries[] = {"LabelIntro",
+                                   "LabelComponents",
+                                   "LabelFormContainer",
+                                   "LabelLRU",
+                                   "LabelPower",
+                                   "LabelTransitionEffects",
+                                   "LabelTransitionSamples",
+                                   "LabelTransitionEditor",
+                                   "LabelCustomTransitions",
+                                   "LabelSimpleWipe",
+                                   "LabelShake",
+                                   "LabelBkOptions",
+                                   "LabelBkgrndSamples",
+                                   "LabelV3",
+                                   "LabelPrices",
                                    "LabelContact"};
 
 const char* const BackgroundStyles[] = {"Gradient",     "Stone texture", "Strokes texture",
@@ -115,8 +125,10 @@ void AddProgramTour(TTourRunner& Tour, QPointer<TForm>& Main) {
                   // The dialog is modal: it is photographed and cancelled from the event loop it runs.
                   Tour.WhenShown("vte::TTransitionModalEditor", [&Tour](QWidget* Dialog) {
                     Tour.Shoot(QStringLiteral("dialog"), Dialog);
-                    if (QWidget* Cancel = Visible(Dialog, QStringLiteral("BitBtnCancel"))) ClickWidget(Cancel);
-                    else Dialog->close();
+                    if (QWidget* Cancel = Visible(Dialog, QStringLiteral("BitBtnCancel")))
+                      ClickWidget(Cancel);
+                    else
+                      Dialog->close();
                     return true;
                   });
                   ClickWidget(Find(Main, QStringLiteral("BitBtnEditor")));

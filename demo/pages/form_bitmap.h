@@ -8,7 +8,7 @@ namespace vte::demo {
 class TFormBitmap : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormBitmap(QObject* Owner = nullptr);
 
   void PlayDemo() override;
@@ -16,7 +16,7 @@ public:
   TEffectsPanel* EffectsPanelBmp1;
   TEffectsPanel* EffectsPanelBmp2;
 
-protected:
+ protected:
   // The pictures are read once the form is complete, after the background: a missing file ends
   // the page's creation with the file's error.
   void Loaded() override;

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormBlend : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormBlend(QObject* Owner = nullptr);
 };
 

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormBlocks : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormBlocks(QObject* Owner = nullptr);
 
   void PlayDemo() override;

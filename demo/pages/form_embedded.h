@@ -12,7 +12,7 @@ namespace vte::demo {
 class TFormEmbedded : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormEmbedded(QObject* Owner = nullptr);
 
   void PlayDemo() override;
@@ -20,7 +20,7 @@ public:
   TImage* Image1;
   TImage* Image2;
 
-protected:
+ protected:
   // The pictures are read once the form is complete, after the background: a missing file ends
   // the page's creation with the file's error.
   void Loaded() override;

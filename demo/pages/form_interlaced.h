@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormInterlaced : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormInterlaced(QObject* Owner = nullptr);
 
   void PlayDemo() override;

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormMasked : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormMasked(QObject* Owner = nullptr);
 
   void PlayDemo() override;

@@ -17,9 +17,9 @@ namespace vte::demo {
 
 namespace {
 
-const char* const WizardPages[] = {"TFormStart",  "TFormScroll",     "TFormEmbedded", "TFormRender",
-                                      "TFormBlend",  "TFormMasked",     "TFormBlocks",   "TFormInterlaced",
-                                      "TFormBitmap", "TFormWaterfall",  "TFormRoll",     "TFormSmooth"};
+const char* const WizardPages[] = {"TFormStart",  "TFormScroll",    "TFormEmbedded", "TFormRender",
+                                   "TFormBlend",  "TFormMasked",    "TFormBlocks",   "TFormInterlaced",
+                                   "TFormBitmap", "TFormWaterfall", "TFormRoll",     "TFormSmooth"};
 
 QPushButton* MakeButton(QWidget* Parent, const char* Name, const QString& Caption, const QRect& Bounds,
                         QStyle::StandardPixmap Icon) {
@@ -68,13 +68,13 @@ TFormNew::TFormNew(QObject* Owner) : TFCEmbeddedForm(Owner) {
   PanelStep->setPalette(Ink);
 
   BitBtnBack = MakeButton(this, "BitBtnBack", QStringLiteral("&Back"), QRect(380, 452, 96, 32), QStyle::SP_ArrowBack);
-  BitBtnNext = MakeButton(this, "BitBtnNext", QStringLiteral("&Next"), QRect(484, 452, 96, 32), QStyle::SP_ArrowForward);
-  BitBtnFinish = MakeButton(this, "BitBtnFinish", QStringLiteral("&Main menu"), QRect(588, 452, 100, 32),
-                            QStyle::SP_DirHomeIcon);
+  BitBtnNext =
+      MakeButton(this, "BitBtnNext", QStringLiteral("&Next"), QRect(484, 452, 96, 32), QStyle::SP_ArrowForward);
+  BitBtnFinish =
+      MakeButton(this, "BitBtnFinish", QStringLiteral("&Main menu"), QRect(588, 452, 100, 32), QStyle::SP_DirHomeIcon);
   connect(BitBtnBack, &QPushButton::clicked, this, [this] { Back(); });
   connect(BitBtnNext, &QPushButton::clicked, this, [this] { Next(); });
   connect(BitBtnFinish, &QPushButton::clicked, this, [this] { Finish(); });
-
 }
 
 void TFormNew::Loaded() {

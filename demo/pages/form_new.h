@@ -21,7 +21,7 @@ namespace vte::demo {
 class TFormNew : public TFCEmbeddedForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormNew(QObject* Owner = nullptr);
 
   // The pages' classes in the order the wizard shows them.
@@ -42,11 +42,11 @@ public:
   TTransitionList* TransitionList;
   TTransitionEffect* Transition1;  // takes the wizard away again
 
-protected:
+ protected:
   // Once complete the wizard loads its picture and shows its first page.
   void Loaded() override;
 
-private:
+ private:
   // The page at Index, created in the page area and shown through its page transition (run
   // backwards with Reversed), then its demonstration. A page that cannot be created changes
   // nothing.

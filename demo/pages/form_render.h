@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormRender : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormRender(QObject* Owner = nullptr);
 };
 

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormRoll : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormRoll(QObject* Owner = nullptr);
 
   void PlayDemo() override;

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormScroll : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormScroll(QObject* Owner = nullptr);
 };
 

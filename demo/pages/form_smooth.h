@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormSmooth : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormSmooth(QObject* Owner = nullptr);
 
   void PlayDemo() override;

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormStart : public TTemplate2Form {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormStart(QObject* Owner = nullptr);
 };
 

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TFormWaterfall : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TFormWaterfall(QObject* Owner = nullptr);
 
   void PlayDemo() override;

@@ -7,7 +7,7 @@ namespace vte::demo {
 class TTemplate2Form : public TTemplateForm {
   Q_OBJECT
 
-public:
+ public:
   Q_INVOKABLE explicit TTemplate2Form(QObject* Owner = nullptr) : TTemplateForm(Owner) {}
 
   QString GetPictureFileName() const override;

@@ -55,7 +55,8 @@ TTemplateForm::TTemplateForm(QObject* Owner) : TFCEmbeddedForm(Owner) {
   LabelTitle = MakeLabel(PanelText, "LabelTitle", QRect(14, 8, 640, 26), ArialFont(20, true));
   LabelText = MakeLabel(PanelText, "LabelText", QRect(14, 38, 640, 52), ArialFont(13, false));
 
-  // What the demonstration plays on: the page's picture under light glass, with a caption.
+  // What the demonstration plays on: a light card over the picture (its text would show through
+  // thinner glass), with a caption.
   EffectsPanel1 = new TEffectsPanel(this);
   EffectsPanel1->setObjectName(QStringLiteral("EffectsPanel1"));
   EffectsPanel1->setGeometry(110, 128, 480, 292);
@@ -64,7 +65,7 @@ TTemplateForm::TTemplateForm(QObject* Owner) : TFCEmbeddedForm(Owner) {
   EffectsPanel1->SetBevelWidth(2);
   EffectsPanel1->BackgroundOptions()->SetParentPicture(true);
   EffectsPanel1->BackgroundOptions()->SetGlassColor(clWhite);
-  EffectsPanel1->BackgroundOptions()->SetGlassTranslucency(90);
+  EffectsPanel1->BackgroundOptions()->SetGlassTranslucency(48);
   EffectsPanel1->setFont(ArialFont(30, true));
   QPalette Ink = EffectsPanel1->palette();
   Ink.setColor(QPalette::WindowText, QColor(0x10, 0x28, 0x50));

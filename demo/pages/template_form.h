@@ -23,7 +23,7 @@ namespace vte::demo {
 class TTemplateForm : public TFCEmbeddedForm {
   Q_OBJECT
 
-public:
+ public:
   // The wizard's page area.
   static constexpr int PageWidth = 700;
   static constexpr int PageHeight = 444;
@@ -43,7 +43,7 @@ public:
   QLabel* LabelText;
   TEffectsPanel* EffectsPanel1;
 
-protected:
+ protected:
   // The page's title and the text that says what it shows.
   void SetPageText(const QString& Title, const QString& Text);
   // The stored list ":/demo/<Stored>.json" becomes the page's transitions.
@@ -64,7 +64,7 @@ protected:
   // is loaded (a missing picture raises the file error naming it, which ends the page's creation).
   void Loaded() override;
 
-private:
+ private:
   TTransitionEffect* FPageTransition = nullptr;
 };
 

@@ -16,7 +16,7 @@
 namespace vte::demo::test {
 
 class PageHost : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     UseGeneratedData();
     SetReducedMotion(true);

@@ -2,14 +2,14 @@
 // their stored transitions carry every listed value, the bitmap page shows the masks it runs, and
 // a missing picture or mask stops a page's creation naming the file.
 #include <QDir>
-#include <cstring>
-#include <map>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMetaEnum>
 #include <QTemporaryDir>
+#include <cstring>
+#include <map>
 
 #include "c_page_host.h"
 #include "container/effects_panel.h"
@@ -23,9 +23,9 @@
 namespace vte::demo::test {
 namespace {
 
-const char* const WizardPages[] = {"TFormStart",  "TFormScroll", "TFormEmbedded",   "TFormRender",
-                                   "TFormBlend",  "TFormMasked", "TFormBlocks",     "TFormInterlaced",
-                                   "TFormBitmap", "TFormWaterfall", "TFormRoll",    "TFormSmooth"};
+const char* const WizardPages[] = {"TFormStart",  "TFormScroll",    "TFormEmbedded", "TFormRender",
+                                   "TFormBlend",  "TFormMasked",    "TFormBlocks",   "TFormInterlaced",
+                                   "TFormBitmap", "TFormWaterfall", "TFormRoll",     "TFormSmooth"};
 
 using Pages = PageHost;
 
@@ -45,16 +45,18 @@ TEST_F(Pages, EachPlaysItsSequenceOverThePanelAndEndsWithThePanelShown) {
       {"TFormBlend", {}},
       {"TFormRoll", {"Transition2 hidden", "Transition3 shown"}},
       {"TFormWaterfall", {"Transition1 tedUp shown", "Transition1 tedLeft hidden", "Transition1 tedRight shown"}},
-      {"TFormSmooth", {"TransitionCircle2 shown", "TransitionDiagonal1 hidden", "TransitionDiagonal2 shown",
-                       "TransitionDiagonal3 hidden", "TransitionDiagonal4 shown", "TransitionInterlaced1 hidden",
-                       "TransitionInterlaced2 shown", "TransitionInterlaced3 hidden", "TransitionRadial1 shown",
-                       "TransitionRadial2 hidden", "TransitionRadial3 shown"}},
+      {"TFormSmooth",
+       {"TransitionCircle2 shown", "TransitionDiagonal1 hidden", "TransitionDiagonal2 shown",
+        "TransitionDiagonal3 hidden", "TransitionDiagonal4 shown", "TransitionInterlaced1 hidden",
+        "TransitionInterlaced2 shown", "TransitionInterlaced3 hidden", "TransitionRadial1 shown",
+        "TransitionRadial2 hidden", "TransitionRadial3 shown"}},
       {"TFormEmbedded", {"Transition2 shown", "Transition3 shown"}},
       {"TFormBitmap", {"TransitionWiper 0 shown", "TransitionTwirl 4 hidden", "TransitionWiper 4 shown"}},
       {"TFormInterlaced", {"Transition2 hidden", "Transition3 shown"}},
       {"TFormBlocks", {"Transition2 hidden", "Transition3 shown"}},
-      {"TFormMasked", {"TransitionBlocks shown", "TransitionCircle hidden", "TransitionRadial shown",
-                       "TransitionPush hidden", "TransitionSlide shown"}}};
+      {"TFormMasked",
+       {"TransitionBlocks shown", "TransitionCircle hidden", "TransitionRadial shown", "TransitionPush hidden",
+        "TransitionSlide shown"}}};
   for (const char* Name : WizardPages) {
     SCOPED_TRACE(Name);
     TTemplateForm* Page = ShowPage(Container, Name);
@@ -65,8 +67,10 @@ TEST_F(Pages, EachPlaysItsSequenceOverThePanelAndEndsWithThePanelShown) {
       Page->TransitionList->Transitions(I)->OnAfterTransition = [&Runs, Page](TTransitionEffect* T) {
         QString Run = T->objectName();
         if (Page->inherits("vte::demo::TFormWaterfall"))
-          Run += QLatin1Char(' ') + QString::fromLatin1(QMetaEnum::fromType<TTEEffectDirection>().valueToKey(T->Direction()));
-        if (Page->inherits("vte::demo::TFormBitmap")) Run += QStringLiteral(" %1").arg(T->property("SmoothingLevel").toInt());
+          Run += QLatin1Char(' ') +
+                 QString::fromLatin1(QMetaEnum::fromType<TTEEffectDirection>().valueToKey(T->Direction()));
+        if (Page->inherits("vte::demo::TFormBitmap"))
+          Run += QStringLiteral(" %1").arg(T->property("SmoothingLevel").toInt());
         Runs << Run + (Page->EffectsPanel1->isVisible() ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
       };
     }
@@ -77,7 +81,8 @@ TEST_F(Pages, EachPlaysItsSequenceOverThePanelAndEndsWithThePanelShown) {
     EXPECT_TRUE(Page->EffectsPanel1->isVisible());
     for (TImage* Image : Images) EXPECT_TRUE(Image->isVisible()) << Image->objectName().toStdString();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    for (int I = 0; I < Page->TransitionList->Count(); ++I) Page->TransitionList->Transitions(I)->OnAfterTransition = nullptr;
+    for (int I = 0; I < Page->TransitionList->Count(); ++I)
+      Page->TransitionList->Transitions(I)->OnAfterTransition = nullptr;
   }
 }
 
@@ -86,7 +91,8 @@ TEST_F(Pages, StoredTransitionsCarryEveryListedValue) {
     SCOPED_TRACE(Name);
     QFile File(QStringLiteral(":/demo/wizard_%1.json").arg(QString::fromLatin1(Name).mid(5).toLower()));
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
-    const QJsonArray Items = QJsonDocument::fromJson(File.readAll()).object().value(QStringLiteral("Transitions")).toArray();
+    const QJsonArray Items =
+        QJsonDocument::fromJson(File.readAll()).object().value(QStringLiteral("Transitions")).toArray();
     TTemplateForm* Page = ShowPage(Container, Name);
     ASSERT_EQ(Page->TransitionList->Count(), Items.size());
     for (int I = 0; I < Items.size(); ++I) {
@@ -97,8 +103,8 @@ TEST_F(Pages, StoredTransitionsCarryEveryListedValue) {
         if (It.key() == QLatin1String("Class") || It.key() == QLatin1String("Name")) continue;
         const QMetaProperty P = T->metaObject()->property(T->metaObject()->indexOfProperty(It.key().toLatin1()));
         const QVariant Value = P.read(T);
-        const QString Got = P.isEnumType() ? QString::fromLatin1(P.enumerator().valueToKey(Value.toInt()))
-                                           : Value.toString();
+        const QString Got =
+            P.isEnumType() ? QString::fromLatin1(P.enumerator().valueToKey(Value.toInt())) : Value.toString();
         const QString Stored = It.value().isString() ? It.value().toString() : It.value().toVariant().toString();
         EXPECT_EQ(Got, Stored) << T->objectName().toStdString() << "." << It.key().toStdString();
       }
@@ -146,7 +152,8 @@ TEST_F(Pages, AMissingPictureStopsThePagesCreationNamingTheFile) {
   FailsNaming("TFormNew", "Box.jpg");
   // With the backgrounds there, the masks and the pictures inside a page are missed next.
   for (const char* Picture : {"Box.jpg", "VEff.jpg"})
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VTE_DEMO_DATA_DIR "/") + QLatin1String(Picture), Folder.filePath(QLatin1String(Picture))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VTE_DEMO_DATA_DIR "/") + QLatin1String(Picture),
+                            Folder.filePath(QLatin1String(Picture))));
   FailsNaming("TFormBitmap", "twirl.bmp");
   FailsNaming("TFormEmbedded", "Stone.jpg");
 }

@@ -2,6 +2,8 @@
 // every transition run, fails with the step's name on any error the program shows (a warning, an
 // exception at the event boundary, a message box) without hanging, and the program's own tour
 // runs its first steps without an error.
+#include "tour.h"
+
 #include <QDir>
 #include <QImage>
 #include <QMessageBox>
@@ -12,7 +14,6 @@
 
 #include "c_page_host.h"
 #include "pages/form_new.h"
-#include "tour.h"
 #include "tour_runner.h"
 #include "tour_script.h"
 
@@ -20,7 +21,7 @@ namespace vte::demo::test {
 namespace {
 
 class Tour : public PageHost {
-protected:
+ protected:
   void SetUp() override {
     PageHost::SetUp();
     // The runs are real here: their middles are what the pictures are for.
@@ -50,7 +51,8 @@ TEST_F(Tour, WalksTheWizardWithAPictureOfTheMiddleAndTheEndOfEachRun) {
               }});
   TTourRunner::TStep Next = WizardStep(Runner, [&] { return New.data(); });
   // One page, unless the pictures of all are kept.
-  if (Keep.isEmpty()) Next.Action = [Press = Next.Action] {
+  if (Keep.isEmpty())
+    Next.Action = [Press = Next.Action] {
       Press();
       return false;
     };

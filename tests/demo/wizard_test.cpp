@@ -14,12 +14,11 @@ namespace vte::demo::test {
 namespace {
 
 QString ClassOf(const QObject* Object) {
-  return Object ? QString::fromLatin1(Object->metaObject()->className()).section(QStringLiteral("::"), -1)
-                : QString();
+  return Object ? QString::fromLatin1(Object->metaObject()->className()).section(QStringLiteral("::"), -1) : QString();
 }
 
 class Wizard : public PageHost {
-protected:
+ protected:
   void SetUp() override {
     PageHost::SetUp();
     // What the wizard was opened over, as the navigator is in the program.
@@ -35,9 +34,9 @@ protected:
 };
 
 TEST_F(Wizard, WalksTwelvePagesInOrderWithTheButtonsAtBothEnds) {
-  const QStringList Order{"TFormStart",  "TFormScroll", "TFormEmbedded",   "TFormRender",
-                          "TFormBlend",  "TFormMasked", "TFormBlocks",     "TFormInterlaced",
-                          "TFormBitmap", "TFormWaterfall", "TFormRoll",    "TFormSmooth"};
+  const QStringList Order{"TFormStart",  "TFormScroll",    "TFormEmbedded", "TFormRender",
+                          "TFormBlend",  "TFormMasked",    "TFormBlocks",   "TFormInterlaced",
+                          "TFormBitmap", "TFormWaterfall", "TFormRoll",     "TFormSmooth"};
   ASSERT_EQ(New->PageClasses().size(), 12u);
   EXPECT_EQ(New->PageIndex(), 0);
   EXPECT_EQ(Shown(), Order[0]);

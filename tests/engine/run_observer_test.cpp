@@ -1,5 +1,7 @@
 // The program-wide run observer sees every frame of a paced run with its progress, and the final
 // image once; runs without frames are not reported.
+#include "engine/run_observer.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,7 +9,6 @@
 #include "engine/blend_transition.h"
 #include "engine/offscreen_runner.h"
 #include "engine/reduced_motion.h"
-#include "engine/run_observer.h"
 #include "gdi/canvas.h"
 
 namespace vte {
