@@ -65,7 +65,7 @@ TTemplateForm::TTemplateForm(QObject* Owner) : TFCEmbeddedForm(Owner) {
   EffectsPanel1->SetBevelWidth(2);
   EffectsPanel1->BackgroundOptions()->SetParentPicture(true);
   EffectsPanel1->BackgroundOptions()->SetGlassColor(clWhite);
-  EffectsPanel1->BackgroundOptions()->SetGlassTranslucency(48);
+  EffectsPanel1->BackgroundOptions()->SetGlassTranslucency(32);
   EffectsPanel1->setFont(ArialFont(30, true));
   QPalette Ink = EffectsPanel1->palette();
   Ink.setColor(QPalette::WindowText, QColor(0x10, 0x28, 0x50));
