@@ -5,6 +5,7 @@
 
 #include "engine/easing.h"
 #include "engine/errors.h"
+#include "engine/run_observer.h"
 
 namespace vte {
 
@@ -111,6 +112,7 @@ void TTimedTransitionEffect::ExecuteTimed(int StepUnit, int TotalFrames, TTETran
       const float T0 = Clock();
       if (Draws) UpdateScreen(false);
       CopyTime = Clock() - T0;
+      if (Draws) ObserveRun(*this, static_cast<double>(Shown) / TotalFrames);
 
       const float T1 = Clock();
       Wait(FrameBudget - LastCopy - (T1 - Mark));
@@ -150,6 +152,7 @@ void TTimedTransitionEffect::ExecuteTimed(int StepUnit, int TotalFrames, TTETran
     throw;
   }
   ShowFinalImage(Data);
+  ObserveRun(*this, 1.0);
   LoopChrono.Pause();
   FrameBitmap = nullptr;
 }

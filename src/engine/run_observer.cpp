@@ -1,0 +1,7 @@
+#include "engine/run_observer.h"
+
+namespace vte {
+
+TRunObserver RunObserver;
+
+}  // namespace vte
