@@ -1,6 +1,5 @@
 #include "pages/page_ink.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -21,14 +20,6 @@ void SetInk(QLabel* Label, double Luminance) {
   Palette.setColor(QPalette::WindowText, Ink);
   Palette.setColor(QPalette::Text, Ink);
   Label->setPalette(Palette);
-  auto* Halo = qobject_cast<QGraphicsDropShadowEffect*>(Label->graphicsEffect());
-  if (!Halo) {
-    Halo = new QGraphicsDropShadowEffect(Label);
-    Halo->setOffset(0, 0);
-    Halo->setBlurRadius(6);
-    Label->setGraphicsEffect(Halo);
-  }
-  Halo->setColor(Light ? QColor(255, 255, 255, 230) : QColor(0, 0, 0, 230));
 }
 
 double MeanLuminance(const QImage& Picture, const QRect& Area) {

@@ -1,8 +1,10 @@
 #pragma once
 // The colour of the text pages' words. A page's background is whatever style the navigator has:
 // light glass over a texture, or the gradient without glass, dark at the top and light further
-// down. Each label takes dark ink with a pale halo over a light background and white ink with a
-// dark halo over a dark one, judged from the background actually behind it.
+// down. Each label takes dark ink over a light background and white ink over a dark one, judged
+// from the background actually behind it. (No shadow effect for a halo: a widget drawn through a
+// graphics effect does not paint into the looks a transition captures, so the words would only
+// appear after the transition.)
 class QImage;
 class QLabel;
 class QRect;
