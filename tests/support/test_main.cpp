@@ -13,21 +13,23 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // Each test program writes the screen's configuration to a file of its own, gone when it ends:
+  // programs run side by side, and one shared file was seen missing for a moment by one of them.
+  QString OwnConfig;
   if (!std::getenv("QT_QPA_PLATFORM")) {
-    // Test programs run side by side: each writes its own copy and renames it into place, which
-    // is atomic, so none reads a half-written file.
     const char* Ratio = std::getenv("VTE_TEST_SCREEN_DPR");
     const QByteArray Dpr = Ratio && *Ratio ? QByteArray(Ratio) : QByteArray("1");
-    const QString Config = QDir::tempPath() + QStringLiteral("/vte-offscreen-screen-dpr%1.json").arg(QString::fromLatin1(Dpr));
-    const QString Own = Config + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
-    QFile F(Own);
+    OwnConfig = QDir::tempPath() + QStringLiteral("/vte-offscreen-screen-dpr%1.json.%2")
+                                       .arg(QString::fromLatin1(Dpr))
+                                       .arg(QCoreApplication::applicationPid());
+    QFile F(OwnConfig);
     if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
       F.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,)"
               R"("logicalBaseDpi":96,"dpr":)" + Dpr + R"(}],"windowFrameMargins":true})");
       F.close();
-      std::rename(Own.toLocal8Bit().constData(), Config.toLocal8Bit().constData());
-      setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + Config).toLocal8Bit().constData(), 1);
+      setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + OwnConfig).toLocal8Bit().constData(), 1);
     } else {
+      OwnConfig.clear();
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
   }
@@ -37,6 +39,11 @@ int main(int argc, char** argv) {
     QFile::setPermissions(Dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setenv("XDG_RUNTIME_DIR", Dir.toLocal8Bit().constData(), 1);
   }
-  QApplication App(argc, argv);
-  return RUN_ALL_TESTS();
+  int Result = 0;
+  {
+    QApplication App(argc, argv);
+    Result = RUN_ALL_TESTS();
+  }
+  if (!OwnConfig.isEmpty()) QFile::remove(OwnConfig);
+  return Result;
 }
