@@ -18,19 +18,13 @@
 #include "engine/transition_list.h"
 #include "engine/transition_run.h"
 #include "form_navigator.h"
+#include "demo_font.h"
 #include "page_registry.h"
 #include "reading_panel.h"
 
 namespace vte::demo {
 
 namespace {
-
-QFont PageFont(int PixelSize, bool Bold = false) {
-  QFont Font(QStringLiteral("Arial"));
-  Font.setPixelSize(PixelSize);
-  Font.setBold(Bold);
-  return Font;
-}
 
 QLabel* MakeLabel(QWidget* Parent, const QString& Text, const QRect& Bounds, const QFont& Font) {
   auto* Label = new QLabel(Text, Parent);
@@ -64,22 +58,22 @@ TFormBkgrndEditor::TFormBkgrndEditor(QObject* Owner) : TFCEmbeddedForm(Owner) {
   SetClientHeight(493);
   SetColor(clWhite);
   InheritBackground(BackgroundOptions());
-  setFont(PageFont(13));
+  setFont(DemoFont(13));
 
   // The introduction reads over any style; the rest of the page shows the style as it is.
   TEffectsPanel* Intro = MakeReadingPanel(this, {0, 0, 501, 102}, "EffectsPanelIntro");
-  MakeLabel(Intro, QStringLiteral("Background samples"), {16, 10, 469, 24}, PageFont(18, true));
+  MakeLabel(Intro, QStringLiteral("Background samples"), {16, 10, 469, 24}, DemoFont(18, true));
   MakeLabel(Intro,
             QStringLiteral("Containers, panels and forms paint their surface through background options: a "
                            "picture in one of four placements, the look of a hidden background form, and a "
                            "translucent glass. Try the styles below on this whole window."),
-            {16, 38, 469, 60}, PageFont(13));
+            {16, 38, 469, 60}, DemoFont(13));
 
   for (const TStyleButton& B : StyleButtons) {
     auto* Button = new QPushButton(QLatin1String(B.Caption), this);
     Button->setObjectName(QLatin1String(B.Name));
     Button->setGeometry(B.Bounds);
-    Button->setFont(PageFont(12));
+    Button->setFont(DemoFont(12));
     Button->setCursor(Qt::PointingHandCursor);
     const TFormNavigator::TBackgroundStyle Style = B.Style;
     connect(Button, &QPushButton::clicked, this, [this, Style] {
@@ -90,20 +84,20 @@ TFormBkgrndEditor::TFormBkgrndEditor(QObject* Owner) : TFCEmbeddedForm(Owner) {
     });
   }
 
-  MakeLabel(this, QStringLiteral("Settings one by one"), {16, 250, 469, 22}, PageFont(15, true));
-  MakeLabel(this, QStringLiteral("Page glass translucency"), {16, 280, 170, 24}, PageFont(13));
+  MakeLabel(this, QStringLiteral("Settings one by one"), {16, 250, 469, 22}, DemoFont(15, true));
+  MakeLabel(this, QStringLiteral("Page glass translucency"), {16, 280, 170, 24}, DemoFont(13));
   UpDownFormTranslucency = new QSpinBox(this);
   UpDownFormTranslucency->setGeometry(196, 280, 80, 24);
   UpDownFormTranslucency->setRange(0, 255);
-  MakeLabel(this, QStringLiteral("Page glass colour"), {16, 312, 170, 24}, PageFont(13));
+  MakeLabel(this, QStringLiteral("Page glass colour"), {16, 312, 170, 24}, DemoFont(13));
   ButtonGlassColor = new QPushButton(this);
   ButtonGlassColor->setGeometry(196, 312, 80, 24);
-  MakeLabel(this, QStringLiteral("Picture mode"), {16, 344, 170, 24}, PageFont(13));
+  MakeLabel(this, QStringLiteral("Picture mode"), {16, 344, 170, 24}, DemoFont(13));
   ComboBoxPicMode = new QComboBox(this);
   ComboBoxPicMode->setGeometry(196, 344, 170, 24);
   ComboBoxPicMode->addItems({QStringLiteral("fcpmCenter"), QStringLiteral("fcpmCenterStretch"),
                              QStringLiteral("fcpmStretch"), QStringLiteral("fcpmTile")});
-  MakeLabel(this, QStringLiteral("Picture file"), {16, 376, 170, 24}, PageFont(13));
+  MakeLabel(this, QStringLiteral("Picture file"), {16, 376, 170, 24}, DemoFont(13));
   EditPicFile = new QLineEdit(this);
   EditPicFile->setGeometry(196, 376, 255, 24);
   SpeedButtonPicFile = new QToolButton(this);
@@ -112,7 +106,7 @@ TFormBkgrndEditor::TFormBkgrndEditor(QObject* Owner) : TFCEmbeddedForm(Owner) {
   MakeLabel(this,
             QStringLiteral("The glass settings apply to every page the menu opens from now on; the picture "
                            "settings change the whole window at once."),
-            {16, 412, 469, 44}, PageFont(12));
+            {16, 412, 469, 44}, DemoFont(12));
   NameControls({{UpDownFormTranslucency, "UpDownFormTranslucency"},
                 {ButtonGlassColor, "ButtonGlassColor"},
                 {ComboBoxPicMode, "ComboBoxPicMode"},

@@ -7,18 +7,12 @@
 #include "engine/transition_list.h"
 #include "engine/transition_run.h"
 #include "page_registry.h"
+#include "demo_font.h"
 #include "program_files.h"
 
 namespace vte::demo {
 
 namespace {
-
-QFont ArialFont(int PixelSize, bool Bold) {
-  QFont Font(QStringLiteral("Arial"));
-  Font.setPixelSize(PixelSize);
-  Font.setBold(Bold);
-  return Font;
-}
 
 QLabel* MakeLabel(QWidget* Parent, const char* Name, const QRect& Bounds, const QFont& Font) {
   auto* Label = new QLabel(Parent);
@@ -52,8 +46,8 @@ TTemplateForm::TTemplateForm(QObject* Owner) : TFCEmbeddedForm(Owner) {
   PanelText->BackgroundOptions()->SetParentPicture(true);
   PanelText->BackgroundOptions()->SetGlassColor(0x00502810);
   PanelText->BackgroundOptions()->SetGlassTranslucency(70);
-  LabelTitle = MakeLabel(PanelText, "LabelTitle", QRect(14, 8, 640, 26), ArialFont(20, true));
-  LabelText = MakeLabel(PanelText, "LabelText", QRect(14, 38, 640, 52), ArialFont(13, false));
+  LabelTitle = MakeLabel(PanelText, "LabelTitle", QRect(14, 8, 640, 26), DemoFont(20, true));
+  LabelText = MakeLabel(PanelText, "LabelText", QRect(14, 38, 640, 52), DemoFont(13, false));
 
   // What the demonstration plays on: a light card over the picture (its text would show through
   // thinner glass), with a caption.
@@ -66,7 +60,7 @@ TTemplateForm::TTemplateForm(QObject* Owner) : TFCEmbeddedForm(Owner) {
   EffectsPanel1->BackgroundOptions()->SetParentPicture(true);
   EffectsPanel1->BackgroundOptions()->SetGlassColor(clWhite);
   EffectsPanel1->BackgroundOptions()->SetGlassTranslucency(32);
-  EffectsPanel1->setFont(ArialFont(30, true));
+  EffectsPanel1->setFont(DemoFont(30, true));
   QPalette Ink = EffectsPanel1->palette();
   Ink.setColor(QPalette::WindowText, QColor(0x10, 0x28, 0x50));
   EffectsPanel1->setPalette(Ink);

@@ -11,19 +11,10 @@
 #include "container/embedded_form.h"
 #include "editors/editor_helpers.h"
 #include "pages/page_ink.h"
+#include "demo_font.h"
 #include "program_files.h"
 
 namespace vte::demo {
-
-namespace {
-QFont PageFont(int PixelSize, bool Bold) {
-  QFont Font(QStringLiteral("Arial"));
-  Font.setPixelSize(PixelSize);
-  Font.setBold(Bold);
-  return Font;
-}
-
-}  // namespace
 
 void SetUpTextPage(TFCEmbeddedForm* Page, const char* Name, const QString& Caption) {
   Page->setObjectName(QLatin1String(Name));
@@ -37,7 +28,7 @@ void SetUpTextPage(TFCEmbeddedForm* Page, const char* Name, const QString& Capti
 QLabel* AddPageTitle(TFCEmbeddedForm* Page, const QString& Title) {
   auto* Label = new QLabel(Title, Page);
   Label->setObjectName(QStringLiteral("LabelTitle"));
-  Label->setFont(PageFont(24, true));
+  Label->setFont(DemoFont(24, true));
   SetInk(Label, 1);
   Label->setGeometry(TextPagePadding, 18, TextPageWidth - 2 * TextPagePadding, 34);
   return Label;
@@ -46,7 +37,7 @@ QLabel* AddPageTitle(TFCEmbeddedForm* Page, const QString& Title) {
 QLabel* AddPageText(TFCEmbeddedForm* Page, const QString& Html, int Top, int Bottom) {
   auto* Label = new QLabel(Page);
   Label->setObjectName(QStringLiteral("LabelText"));
-  Label->setFont(PageFont(13, false));
+  Label->setFont(DemoFont(13, false));
   SetInk(Label, 1);
   Label->setTextFormat(Qt::RichText);
   Label->setWordWrap(true);
