@@ -1,9 +1,11 @@
 #include "effects/circle.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/dirty_rects.h"
 #include "gdi/canvas.h"
+#include "gdi/rasterizer.h"
 
 namespace vte {
 
@@ -14,6 +16,8 @@ int RoundSqrt(double Value) { return static_cast<int>(std::lround(std::sqrt(Valu
 
 // The depth of the bands that cover a growing ring for the frame's work and screen copy.
 constexpr int CoverBand = 16;
+
+TRect Square(TPoint C, int R) { return Rect(C.X - R, C.Y - R, C.X + R, C.Y + R); }
 
 TRect Grown(TRect R, int By) {
   InflateRect(R, By, By);
@@ -63,6 +67,8 @@ TPoint TCircleTransition::CircleCentre(int W, int H) const {
 void TCircleTransition::Initialize(TTETransitionData& Data, int& Frames) {
   TMaskedTransition::Initialize(Data, Frames);
   DirtyRects->ClipToBounds = true;
+  FRows.assign(static_cast<std::size_t>(Data.Height), {0, 0});
+  FRowsRadius = -1;
 }
 
 int TCircleTransition::CalcShapeFrames(const TTETransitionData& Data) {
@@ -84,7 +90,7 @@ int TCircleTransition::Radius(int F) const {
 void TCircleTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int Prev,
                                   const TTETransitionData& Data, bool Draw, bool Final) {
   const TPoint C = CircleCentre(Data.Width, Data.Height);
-  const auto Square = [&](int R) { return Rect(C.X - R, C.Y - R, C.X + R, C.Y + R); };
+  const auto Square = [&](int R) { return vte::Square(C, R); };
   // The largest axis-aligned square inside the circle of radius R.
   const auto Inscribed = [&](int R) { return Grown(Square(R), RoundSqrt((R * R) / 2) - R); };
   TCanvas& Canvas = Mask.Canvas();
@@ -122,6 +128,43 @@ void TCircleTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalF
     UnchangedRect = Inscribed(After);
     if (Draw) Canvas.Ellipse(Square(Painted));
   }
+}
+
+// A change turns new the ring between the circles of the two frames' radii: on each row, the
+// outer circle's interval minus the inner one's, whichever of the two the frame grew or shrank
+// from. The rows are the rasteriser's, so the pixels are those the mask's discs give.
+void TCircleTransition::RevealSpans(const TNewSpans& Spans, int Cur, int /*Step*/, int Prev,
+                                    const TTETransitionData& Data) {
+  const TPoint C = CircleCentre(Data.Width, Data.Height);
+  const int From = Radius(Prev), To = Radius(Cur), H = Data.Height;
+  const auto RowOf = [&](int Radius, int Y) {
+    const int Half = CircleRowHalf(Radius, Y, C.Y);
+    return Half > 0 ? std::pair<int, int>{C.X - Half, C.X + Half} : std::pair<int, int>{0, 0};
+  };
+  if (FRowsRadius != From)
+    for (int Y = 0; Y < H; ++Y) FRows[Y] = RowOf(From, Y);
+  const int Reach = std::max(From, To), Top = std::max(C.Y - Reach, 0), Bottom = std::min(C.Y + Reach, H);
+  constexpr int Ahead = 8;
+  for (int Y = Top; Y < Bottom; ++Y) {
+    // The rows ahead change next to where their last circle ended.
+    if (Y + Ahead < Bottom) {
+      const auto [AL, AR] = FRows[Y + Ahead];
+      Spans.Ahead(Y + Ahead, AL - 1);
+      Spans.Ahead(Y + Ahead, AR);
+    }
+    const auto [PL, PR] = FRows[Y];
+    const auto [L, R] = FRows[Y] = RowOf(To, Y);
+    if (PR <= PL) {
+      Spans.Row(Y, L, R);
+    } else if (R <= L) {
+      Spans.Row(Y, PL, PR);
+    } else {
+      // Nested intervals: their difference is at each end.
+      Spans.Row(Y, std::min(L, PL), std::max(L, PL));
+      Spans.Row(Y, std::min(R, PR), std::max(R, PR));
+    }
+  }
+  FRowsRadius = To;
 }
 
 }  // namespace vte

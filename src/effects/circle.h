@@ -5,6 +5,9 @@
 // shrinks (2); styles 2 and 3 grow towards the four points (1..4) or shrink (5..8) in the same
 // order: corners top-left, bottom-right, bottom-left, top-right; sides left, right, top, bottom.
 // Reversed plays the shrinking twin of a growing circle and the other way round.
+#include <utility>
+#include <vector>
+
 #include "effects/masked_transition.h"
 
 namespace vte {
@@ -37,6 +40,15 @@ protected:
   bool MaskIsCumulative() const override { return true; }
   bool MaskIsInverted() const override;
   bool SmoothWithTwoMasks() const override { return !MaskIsInverted(); }
+  bool RevealsBySpans() const override { return true; }
+  void RevealSpans(const TNewSpans& Spans, int CurrentFrame, int Step, int PrevFrame,
+                   const TTETransitionData& Data) override;
+
+private:
+  // The row intervals [first, second) of the circle the last frame revealed up to, one a row of
+  // the picture, and its radius (-1: none yet): each frame works out only its own circle's rows.
+  std::vector<std::pair<int, int>> FRows;
+  int FRowsRadius = -1;
 };
 
 }  // namespace vte

@@ -116,8 +116,11 @@ void TMaskedTransition::Initialize(TTETransitionData& Data, int& Frames) {
     // The previous frame's rectangles must stay until this frame has aged them.
     else DirtyRects->AutoClear = false;
   } else {
+    const int Bits = PixelFormatStorageBits(Data.PixelFormat);
+    FBySpans = Bits >= 8 && RevealsBySpans();
+    // PaintMask gets the mask even when it does not draw on it.
     FMask = NewMask(Data, false);
-    if (MaskIsCumulative()) FAccumMask = NewMask(Data, false);
+    if (MaskIsCumulative() && !FBySpans) FAccumMask = NewMask(Data, false);
   }
   // The render target shows the old image when the pass begins: frames composed there need no
   // copy to the screen, which for thin shapes costs as much as their composing.
@@ -131,7 +134,7 @@ void TMaskedTransition::Finalize(TTETransitionData& Data) {
   FAccumMask.reset();
   FSmoothMask.reset();
   FSmoothMask2.reset();
-  FOnTarget = false;
+  FOnTarget = FBySpans = false;
   // A two-pass run shows the same random shape in both passes; the next run draws anew.
   if (PassesToUse() == 1 || !TwoPassesCapable() || SecondPass()) FRandomStyle = FRandomSubStyle = 0;
   TTimedTransitionEffect::Finalize(Data);
@@ -141,6 +144,7 @@ void TMaskedTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, 
                                      int LastExecutedFrame) {
   TTimedTransitionEffect::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
   if (FSmooth) SmoothFrame(Data, CurrentFrame, Step, LastExecutedFrame);
+  else if (FBySpans && FrameEnabled) RevealFrame(Data, CurrentFrame, Step, LastExecutedFrame, TotalFrames);
   else ApplyMask(Data, CurrentFrame, Step, LastExecutedFrame, TotalFrames, *FMask, FAccumMask.get(), false, true, true);
 }
 
@@ -190,6 +194,20 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
     else C.FillRect(UpdateRect);
     C.Brush().Color = Shapes;
   }
+}
+
+void TMaskedTransition::RevealFrame(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame,
+                                    int TotalFrames) {
+  const TRect Whole = Rect(0, 0, Data.Width, Data.Height);
+  UpdateRect = Whole;
+  UnchangedRect = TRect{};
+  PaintMask(*FMask, CurrentFrame, Step, TotalFrames, PrevFrame, Data, false, true);
+  IntersectRect(UpdateRect, UpdateRect, Whole);
+  IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
+  TBitmap& Work = FrameWork(Data);
+  const TNewSpans Spans{Work.ScanLine(0), Data.DstBmp->ScanLine(0), Work.ScanlineBytes(),
+                        PixelFormatStorageBits(Data.PixelFormat) / 8, Data.Width, Data.Height};
+  RevealSpans(Spans, CurrentFrame, Step, PrevFrame, Data);
 }
 
 void TMaskedTransition::PaintLevel(TTETransitionData& Data, int Level, int Frame, int Count) {

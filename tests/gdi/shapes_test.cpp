@@ -101,6 +101,41 @@ TEST(ShapeEllipse, RowsFollowThePixelCentreRule) {
   EXPECT_FALSE(EllipseRow(Rect(5, 5, 5, 9), 6, L, Rt));  // empty rect
 }
 
+TEST(ShapeEllipse, LargeRowsAndTheInlineCircleRowsFollowThePixelCentreRule) {
+  // Axes about 2^15, where the row bound leaves 64-bit arithmetic: the pixels at both ends of
+  // each sampled row and just outside them.
+  for (const TRect& R : {Bounds(-3, 5, 32767, 20001), Bounds(11, -2, 32768, 32767), Bounds(0, 0, 40001, 39998)})
+    for (int Y = R.Top; Y < R.Bottom; Y += 997) {
+      int L = 0, Rt = 0;
+      ASSERT_TRUE(EllipseRow(R, Y, L, Rt));
+      EXPECT_TRUE(InEllipse(R, L, Y) && InEllipse(R, Rt - 1, Y)) << Y;
+      EXPECT_FALSE(InEllipse(R, L - 1, Y) || InEllipse(R, Rt, Y)) << Y;
+    }
+  // Circles up to the largest radius the inline rows take; rows through the middle, the edges
+  // and at random, each checked against the exact inequality and against EllipseRow.
+  RandSeed = 3;
+  for (const int R : {0, 1, 2, 7, 1000, 40000, (1 << 24) - 1}) {
+    const TPoint C{R % 13 - 5, 17 - R % 7};
+    for (int I = 0; I < 300; ++I) {
+      const int Y = I < 8 ? C.Y - R - 1 + I : I < 16 ? C.Y + R - 12 + I : C.Y - R + Random(2 * R + 1);
+      const int Half = CircleRowHalf(R, Y, C.Y);
+      const auto Inside = [&](int X) {
+        const std::int64_t Dx = 2 * (std::int64_t{X} - C.X) + 1, Dy = 2 * (std::int64_t{Y} - C.Y) + 1;
+        return Dx * Dx + Dy * Dy <= 4 * std::int64_t{R} * R;
+      };
+      ASSERT_EQ(Half > 0, Inside(C.X)) << R << " row " << Y;
+      if (Half > 0) ASSERT_TRUE(Inside(C.X - Half) && !Inside(C.X - Half - 1) && !Inside(C.X + Half)) << R << " row " << Y;
+      int L = 0, Rt = 0;
+      EllipseRow(Rect(C.X - R, C.Y - R, C.X + R, C.Y + R), Y, L, Rt);
+      ASSERT_EQ(Rt - L, 2 * Half) << R << " row " << Y;
+    }
+  }
+  // The double's root next to perfect squares, up to the 2^52 limit.
+  for (const std::uint64_t K : {1ull, 2ull, 46341ull, (1ull << 26) - 1, (1ull << 26)})
+    for (const std::uint64_t N : {K * K - 1, K * K, K * K + 2 * K})
+      if (N < (1ull << 52)) EXPECT_EQ(FloorSqrt(N), N == K * K - 1 ? K - 1 : K) << N;
+}
+
 TEST(ShapeEllipse, DiscsOfOneCentreNestAndAreRound) {
   const int Cx = 205, Cy = 203, Size = 410;
   TBitmap Bmp(Size, Size, pf8bit);
