@@ -53,38 +53,42 @@ TEST(Circle, PropertiesAndFrameCounts) {
   EXPECT_EQ(E.GetPixelFormat(), pf8bit);
 }
 
+// On every screen depth: the plain frames copy row spans of 1 to 4 bytes a pixel.
 TEST(Circle, FrameFShowsTheDiscOfRadiusFOrTheOldImageInsideTheShrinkingOne) {
-  test::TScreenDepth Depth(32);
-  constexpr int W = 23, H = 17;
-  const TBitmap Old = test::NoiseBitmap(W, H, 5), New = test::NoiseBitmap(W, H, 6);
-  for (int Style = 1; Style <= 3; ++Style)
-    for (int S = 1; S <= (Style == 1 ? 2 : 8); ++S) {
-      SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S));
-      TCircleTransition E;
-      E.SetStyle(Style);
-      E.SetSubStyle(S);
-      const TPoint C = E.CircleCentre(W, H);
-      const bool Growing = Style == 1 ? S == 1 : S <= 4;
-      const TRun Run = PlainRun(E, Old, New);
-      const int N = Run.Total;
-      for (int F = 1; F < N; ++F) {
-        const int R = Growing ? F : N - F;
-        const TRect Square = Rect(C.X - R, C.Y - R, C.X + R, C.Y + R);
-        for (int Y = 0, P = 0; Y < H; ++Y)
-          for (int X = 0; X < W; ++X, ++P) {
-            int L, Rt;
-            const bool Inside = EllipseRow(Square, Y, L, Rt) && X >= L && X < Rt;
-            ASSERT_EQ(Run.Frames[F - 1][P], Inside == Growing) << "frame " << F << " pixel " << X << "," << Y;
-          }
+  for (const int Bits : test::ScreenDepths) {
+    test::TScreenDepth Depth(Bits);
+    const int W = Bits == 8 ? 9 : 23, H = Bits == 8 ? 7 : 17;
+    const test::TDistinctLooks Looks(W, H);
+    const TBitmap &Old = Looks.Old(), &New = Looks.New();
+    for (int Style = 1; Style <= 3; ++Style)
+      for (int S = 1; S <= (Style == 1 ? 2 : 8); ++S) {
+        SCOPED_TRACE(std::to_string(Bits) + " bits, style " + std::to_string(Style) + "." + std::to_string(S));
+        TCircleTransition E;
+        E.SetStyle(Style);
+        E.SetSubStyle(S);
+        const TPoint C = E.CircleCentre(W, H);
+        const bool Growing = Style == 1 ? S == 1 : S <= 4;
+        const TRun Run = PlainRun(E, Old, New);
+        const int N = Run.Total;
+        for (int F = 1; F < N; ++F) {
+          const int R = Growing ? F : N - F;
+          const TRect Square = Rect(C.X - R, C.Y - R, C.X + R, C.Y + R);
+          for (int Y = 0, P = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X, ++P) {
+              int L, Rt;
+              const bool Inside = EllipseRow(Square, Y, L, Rt) && X >= L && X < Rt;
+              ASSERT_EQ(Run.Frames[F - 1][P], Inside == Growing) << "frame " << F << " pixel " << X << "," << Y;
+            }
+        }
+        if (Growing) {
+          TCircleTransition Back;
+          Back.SetStyle(Style);
+          Back.SetSubStyle(S);
+          Back.SetReversed(true);
+          ExpectPlaysBackwards(E, Back, Old, New);
+        }
       }
-      if (Growing) {
-        TCircleTransition Back;
-        Back.SetStyle(Style);
-        Back.SetSubStyle(S);
-        Back.SetReversed(true);
-        ExpectPlaysBackwards(E, Back, Old, New);
-      }
-    }
+  }
 }
 
 TEST(Circle, EveryStyle) {

@@ -26,7 +26,10 @@ namespace {
 // substyle s into Count + 1 - s. Cumulative: every frame paints the whole bar so far.
 class TBarTransition : public TMaskedTransition {
 public:
-  explicit TBarTransition(int Styles = 3, bool Cumulative = false) : FCumulative(Cumulative) { SetStyleCount(Styles); }
+  explicit TBarTransition(int Styles = 3, bool Cumulative = false, bool BySpans = false)
+      : FCumulative(Cumulative), FBySpans(BySpans) {
+    SetStyleCount(Styles);
+  }
   int GetSubStyleCount(int Style) const override { return Style; }
   int GetReversedSubStyle(int Style, int S) const override { return Style + 1 - S; }
   void DoExecute(TTETransitionData& Data) override {
@@ -47,9 +50,13 @@ protected:
   bool ClearMaskAfterFrame() const override { return !FCumulative; }
   // Shapes painted whole are repainted level by level on a mask of their own.
   bool SmoothWithTwoMasks() const override { return FCumulative; }
+  bool RevealsBySpans() const override { return FBySpans; }
+  void RevealSpans(const TNewSpans& Spans, int Cur, int, int Prev, const TTETransitionData& Data) override {
+    for (int Y = 0; Y < Data.Height; ++Y) Spans.Row(Y, Prev, Cur);
+  }
 
 private:
-  bool FCumulative;
+  bool FCumulative, FBySpans;
 };
 
 TEST(MaskedTransition, SettersKeepStyleAndSubStyleInRange) {
@@ -130,47 +137,49 @@ TEST(MaskedTransition, EveryFrameOfBothPathsPacedOrNot) {
   for (int Bits : {8, 32})
     for (int Level : {0, 1, 4})
       for (bool Cumulative : {false, true})
-        for (bool Paced : {false, true}) {
-          test::TScreenDepth Depth(Bits);
-          SCOPED_TRACE(std::to_string(Bits) + "-bit, level " + std::to_string(Level) +
-                       (Cumulative ? ", cumulative" : "") + (Paced ? ", paced" : ""));
-          test::TFakeClock Clock(Paced ? 2 : 0);
-          test::TFrameUnitLog<TBarTransition> E(3, Cumulative);
-          E.SetSmoothingLevel(Level);
-          E.SetMilliseconds(Paced ? 100 : 0);
-          const bool Smooth = Level > 0 && Bits > 8;
-          EXPECT_EQ(E.SmoothingActive(), Smooth);
-          EXPECT_EQ(E.WorkOnOldImage(), !Smooth);
-          EXPECT_EQ(E.GetBitmapsWidth(W), Smooth ? 40 : 64);
-          const TMaskedTransition::TLevels L = TMaskedTransition::Levels(Smooth ? Level : 0);
-          test::TRecordOptions Options;
-          Options.KeepScreens = true;
-          const test::TFrameRecording Run = test::RecordRun(E, OldLook, NewLook, Options);
-          const TBitmap Old = test::OnDevice(OldLook), New = test::OnDevice(NewLook);
-          EXPECT_EQ(E.Total, W + (Smooth ? L.LevelCount - 1 : 0));
-          if (!Paced) {
-            EXPECT_EQ(Run.ShownCount(), E.Total - 1);
-          } else {
-            // At level 1 steps pass over whole fades (new shape frames already past BottomLevel).
-            EXPECT_GT(E.LargestStep(), Smooth && Level == 1 ? L.LevelCount : 1) << "the clock should make steps";
+        for (bool Paced : {false, true})
+          for (bool BySpans : {false, true}) {
+            if (BySpans && Level > 0) continue;  // the plain path's shortcut
+            test::TScreenDepth Depth(Bits);
+            SCOPED_TRACE(std::to_string(Bits) + "-bit, level " + std::to_string(Level) +
+                         (Cumulative ? ", cumulative" : "") + (Paced ? ", paced" : "") + (BySpans ? ", by spans" : ""));
+            test::TFakeClock Clock(Paced ? 2 : 0);
+            test::TFrameUnitLog<TBarTransition> E(3, Cumulative, BySpans);
+            E.SetSmoothingLevel(Level);
+            E.SetMilliseconds(Paced ? 100 : 0);
+            const bool Smooth = Level > 0 && Bits > 8;
+            EXPECT_EQ(E.SmoothingActive(), Smooth);
+            EXPECT_EQ(E.WorkOnOldImage(), !Smooth);
+            EXPECT_EQ(E.GetBitmapsWidth(W), Smooth ? 40 : 64);
+            const TMaskedTransition::TLevels L = TMaskedTransition::Levels(Smooth ? Level : 0);
+            test::TRecordOptions Options;
+            Options.KeepScreens = true;
+            const test::TFrameRecording Run = test::RecordRun(E, OldLook, NewLook, Options);
+            const TBitmap Old = test::OnDevice(OldLook), New = test::OnDevice(NewLook);
+            EXPECT_EQ(E.Total, W + (Smooth ? L.LevelCount - 1 : 0));
+            if (!Paced) {
+              EXPECT_EQ(Run.ShownCount(), E.Total - 1);
+            } else {
+              // At level 1 steps pass over whole fades (new shape frames already past BottomLevel).
+              EXPECT_GT(E.LargestStep(), Smooth && Level == 1 ? L.LevelCount : 1) << "the clock should make steps";
+            }
+            ASSERT_TRUE(Run.EndsOn(New));
+            for (const test::TRecordedFrame* F : Run.Shown())
+              for (int Y = 0; Y < H; ++Y)
+                for (int X = 0; X < W; ++X) {
+                  const int V = LevelAt(X, F->Unit, L);
+                  if (!Smooth) {
+                    ASSERT_EQ(test::Raw(F->Screen, X, Y), test::Raw(V == 255 ? Old : New, X, Y))
+                        << "frame " << F->Unit << " pixel " << X << "," << Y;
+                    continue;
+                  }
+                  for (int B = 0; B < 3; ++B) {
+                    const int O = Old.ScanLine(Y)[4 * X + B], N = New.ScanLine(Y)[4 * X + B];
+                    ASSERT_EQ(F->Screen.ScanLine(Y)[4 * X + B], (2 * (O * V + N * (255 - V)) + 255) / 510)
+                        << "frame " << F->Unit << " pixel " << X << "," << Y;
+                  }
+                }
           }
-          ASSERT_TRUE(Run.EndsOn(New));
-          for (const test::TRecordedFrame* F : Run.Shown())
-            for (int Y = 0; Y < H; ++Y)
-              for (int X = 0; X < W; ++X) {
-                const int V = LevelAt(X, F->Unit, L);
-                if (!Smooth) {
-                  ASSERT_EQ(test::Raw(F->Screen, X, Y), test::Raw(V == 255 ? Old : New, X, Y))
-                      << "frame " << F->Unit << " pixel " << X << "," << Y;
-                  continue;
-                }
-                for (int B = 0; B < 3; ++B) {
-                  const int O = Old.ScanLine(Y)[4 * X + B], N = New.ScanLine(Y)[4 * X + B];
-                  ASSERT_EQ(F->Screen.ScanLine(Y)[4 * X + B], (2 * (O * V + N * (255 - V)) + 255) / 510)
-                      << "frame " << F->Unit << " pixel " << X << "," << Y;
-                }
-              }
-        }
 }
 
 TEST(MaskedTransition, AssignDropsWhatTheDestinationDoesNotOffer) {
