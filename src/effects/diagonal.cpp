@@ -74,17 +74,12 @@ void TDiagonalTransition::Sweep(TCanvas* Canvas, bool Rising, int Cur, int Step,
   }
 }
 
-void TDiagonalTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int /*Prev*/,
-                                    const TTETransitionData& Data, bool Draw, bool Final) {
-  UpdateRect = TRect{};
-  const int W = Data.Width, H = Data.Height, N = W + H - 1, S = SubStyleToUse();
-  TCanvas* Canvas = Draw ? &Mask.Canvas() : nullptr;
+template <class TSweep>
+void TDiagonalTransition::ForEachSweep(int Cur, int Step, int W, int H, TSweep&& Sweep) const {
+  const int N = W + H - 1, S = SubStyleToUse();
   // The mirrored frame: the same edge from the opposite corner.
   const auto Mirror = [&](int F, int Steps) { return N + Steps - F; };
-  const auto One = [&](int Sub, int F, int Steps) {
-    const bool Rising = Sub >= 3;
-    Sweep(Canvas, Rising, Sub % 2 ? F : Mirror(F, Steps), Steps, W, H, Final);
-  };
+  const auto One = [&](int Sub, int F, int Steps) { Sweep(Sub >= 3, Sub % 2 ? F : Mirror(F, Steps), Steps); };
   if (StyleToUse() != 2) return One(S, Cur, Step);
   // Two edges take turns: the first edge has moved (f + 1) div 2 diagonals at frame f, the
   // second f div 2. Substyles 3 and 4 play 1 and 2 backwards.
@@ -98,6 +93,30 @@ void TDiagonalTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*Tota
     One(Pair + 1, H2, Half1);
     if (Step > 1) One(Pair, H1, Half2);
   }
+}
+
+void TDiagonalTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFrames*/, int /*Prev*/,
+                                    const TTETransitionData& Data, bool Draw, bool Final) {
+  UpdateRect = TRect{};
+  TCanvas* Canvas = Draw ? &Mask.Canvas() : nullptr;
+  ForEachSweep(Cur, Step, Data.Width, Data.Height, [&](bool Rising, int Last, int Steps) {
+    Sweep(Canvas, Rising, Last, Steps, Data.Width, Data.Height, Final);
+  });
+}
+
+// Diagonals First .. Last meet each row in one run of adjacent pixels.
+void TDiagonalTransition::RevealSpans(const TNewSpans& Spans, int Cur, int Step, int /*Prev*/,
+                                      const TTETransitionData& Data) {
+  const int W = Data.Width, H = Data.Height;
+  ForEachSweep(Cur, Step, W, H, [&](bool Rising, int Last, int Steps) {
+    const int First = Last - Steps + 1;
+    // Falling: x = k - 1 - y; rising: x = y + k - H. Only the rows whose run meets a column.
+    const int Top = std::max(Rising ? H - Last : First - W, 0), Bottom = std::min(Rising ? H + W - First : Last, H);
+    for (int Y = Top; Y < Bottom; ++Y) {
+      if (Rising) Spans.Row(Y, Y + First - H, Y + Last - H + 1);
+      else Spans.Row(Y, First - 1 - Y, Last - Y);
+    }
+  });
 }
 
 }  // namespace vte

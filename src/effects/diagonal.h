@@ -31,8 +31,13 @@ protected:
   void PaintMask(TBitmap& Mask, int CurrentFrame, int Step, int TotalFrames, int PrevFrame,
                  const TTETransitionData& Data, bool Draw, bool Final) override;
   bool ClearMaskAfterFrame() const override { return SmoothingLevel() == 0; }
+  bool RevealsBySpans() const override { return true; }
+  void RevealSpans(const TNewSpans& Spans, int CurrentFrame, int Step, int PrevFrame,
+                   const TTETransitionData& Data) override;
 
 private:
+  // Calls Sweep(Rising, Cur, Step) for each edge's diagonals the change of a frame covers.
+  template <class TSweep> void ForEachSweep(int CurrentFrame, int Step, int Width, int Height, TSweep&& Sweep) const;
   // Diagonals Cur - Step + 1 .. Cur, falling (x + y = k - 1) or rising (x - y = k - H).
   void Sweep(TCanvas* Canvas, bool Rising, int Cur, int Step, int W, int H, bool Final);
 };

@@ -93,6 +93,8 @@ TEST(Circle, FrameFShowsTheDiscOfRadiusFOrTheOldImageInsideTheShrinkingOne) {
 
 TEST(Circle, EveryStyle) {
   CheckEveryStyle([] { return std::make_unique<TCircleTransition>(); }, 21, 13);
+  test::ExpectSpansMatchMasks([] { return std::make_unique<TCircleTransition>(); },
+                              [] { return std::make_unique<test::TMaskOnly<TCircleTransition>>(); }, 21, 13);
 }
 
 
@@ -163,6 +165,8 @@ TEST(Diagonal, PropertiesFramesAndEnds) {
 
 TEST(Diagonal, EveryStyle) {
   CheckEveryStyle([] { return std::make_unique<TDiagonalTransition>(); }, 19, 11);
+  test::ExpectSpansMatchMasks([] { return std::make_unique<TDiagonalTransition>(); },
+                              [] { return std::make_unique<test::TMaskOnly<TDiagonalTransition>>(); }, 19, 11);
 }
 
 }  // namespace

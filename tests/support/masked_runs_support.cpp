@@ -6,6 +6,7 @@
 #include "support/bitmap_support.h"
 #include "support/distinct_looks_support.h"
 #include "support/effect_rules_support.h"
+#include "support/fake_clock.h"
 #include "support/frame_recording_support.h"
 #include "support/screen_depth.h"
 
@@ -74,6 +75,32 @@ void CheckEveryStyle(const TMake& Make, int W, int H) {
             Twin->SetSubStyle(E->GetReversedSubStyle(Style, S));
             EXPECT_EQ(PlainRun(*Twin, Looks.Old(), Looks.New()).Frames, Run.Frames) << "not the twin substyle";
           }
+        }
+}
+
+void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, int H) {
+  TScreenDepth Depth(32);
+  const TDistinctLooks Looks(W, H);
+  const int Styles = BySpans()->StyleCount();
+  for (int Style = 1; Style <= Styles; ++Style)
+    for (int S = 1; S <= BySpans()->GetSubStyleCount(Style); ++S)
+      for (bool Reversed : {false, true})
+        for (bool Paced : {false, true}) {
+          SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S) + (Reversed ? " reversed" : "") +
+                       (Paced ? " paced" : ""));
+          std::vector<TNewSet> Frames[2];
+          for (int Route = 0; Route < 2; ++Route) {
+            TFakeClock Clock(Paced ? 0.2 : 0);
+            const auto E = Route ? ByMasks() : BySpans();
+            E->SetStyle(Style);
+            E->SetSubStyle(S);
+            E->SetReversed(Reversed);
+            E->SetMilliseconds(Paced ? 20 : 0);
+            Frames[Route] = PlainRun(*E, Looks.Old(), Looks.New()).Frames;
+          }
+          ASSERT_GT(Frames[0].size(), 1u);
+          ASSERT_EQ(Frames[0].size(), Frames[1].size());
+          for (std::size_t F = 0; F < Frames[0].size(); ++F) ASSERT_TRUE(Frames[0][F] == Frames[1][F]) << "frame " << F + 1;
         }
 }
 

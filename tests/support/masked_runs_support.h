@@ -30,6 +30,16 @@ using TMake = std::function<std::unique_ptr<TMaskedTransition>()>;
 // no pixel still wholly old in the last frame shown.
 void CheckEveryStyle(const TMake& Make, int W, int H);
 
+// The effect with the plain path's row spans turned off: every frame composed through the masks.
+template <class T> class TMaskOnly : public T {
+protected:
+  bool RevealsBySpans() const override { return false; }
+};
+
+// Every style and substyle, forwards and reversed, every frame drawn and paced (frames skipping
+// shape frames): the plain runs by row spans show the same pixels frame by frame as those by masks.
+void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, int H);
+
 // Forward frame g shows new exactly where the backward run's frame Total - g shows old.
 void ExpectPlaysBackwards(TMaskedTransition& Forward, TMaskedTransition& Backward, const TBitmap& Old,
                           const TBitmap& New);
