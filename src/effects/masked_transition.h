@@ -125,7 +125,15 @@ protected:
       if (Y < 0 || Y >= Height) return;
       Left = std::max(Left, 0);
       Right = std::min(Right, Width);
-      if (Right <= Left) return;
+      if (Right > Left) Copy(Y, Left, Right);
+    }
+    // Every row of R, clipped once.
+    void Rect(const TRect& R) const {
+      const int Left = std::max(R.Left, 0), Right = std::min(R.Right, Width), Bottom = std::min(R.Bottom, Height);
+      if (Right > Left)
+        for (int Y = std::max(R.Top, 0); Y < Bottom; ++Y) Copy(Y, Left, Right);
+    }
+    void Copy(int Y, int Left, int Right) const {
       const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{Left} * BytesPerPixel;
       const std::size_t Bytes = std::size_t(Right - Left) * BytesPerPixel;
       if (Bytes <= 16) MoveSmallBytes(Work + At, New + At, Bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/canvas.h"
+#include "gdi/rasterizer.h"
 
 namespace vte {
 
@@ -182,19 +183,13 @@ void TRadialTransition::MakeHands(int Style, int S, int Frames, bool Smooth) {
   }
 }
 
-void TRadialTransition::Wedge(TCanvas* Canvas, TPoint Pivot, int Count, int End, bool Final) {
-  Count = std::min(Count, FPerimeter);
-  End = Wrap(End);
-  std::vector<TPoint> Points{Pivot};
+void TRadialTransition::WedgePoints(TPoint Pivot, int Count, int End, bool Final) {
+  FPoints.assign(1, Pivot);
   if (Count == 1) {
-    Points.push_back(BorderPoint(End));
-    if (Canvas) {
-      Canvas->MoveTo(Pivot.X, Pivot.Y);
-      Canvas->LineTo(Points[1].X, Points[1].Y);
-    }
+    FPoints.push_back(BorderPoint(End));
   } else {
     const int Start = Wrap(End - Count + 1);
-    Points.push_back(BorderPoint(Start));
+    FPoints.push_back(BorderPoint(Start));
     // The enabled corners strictly between the two ends, clockwise from the start: the corners
     // lie clockwise in index order, so the first one past the start leads.
     int FirstCorner = 0;
@@ -202,41 +197,79 @@ void TRadialTransition::Wedge(TCanvas* Canvas, TPoint Pivot, int Count, int End,
       if (Wrap(FCornerPosition[C] - Start + 1) < Wrap(FCornerPosition[FirstCorner] - Start + 1)) FirstCorner = C;
     for (int I = 0; I < 4; ++I) {
       const int C = (FirstCorner + I) % 4, Along = Wrap(FCornerPosition[C] - Start + 1) - 1;
-      if (FCornerEnabled[C] && Along > 0 && Along < Count - 1) Points.push_back(FCorner[C]);
+      if (FCornerEnabled[C] && Along > 0 && Along < Count - 1) FPoints.push_back(FCorner[C]);
     }
-    Points.push_back(BorderPoint(End));
-    if (Canvas) {
-      Canvas->Polygon(Points);
-      // The polygon's fill takes pixels by their centres, its outline and the lines of single
-      // positions by their corners, half a pixel apart: alone, a wedge of many positions could
-      // miss pixels of the lines inside it and leave specks where a frame of single positions
-      // would not. The lines of its inner positions make it hold them all.
-      for (int K = 1; K < Count - 1; ++K) {
-        const TPoint B = BorderPoint(Start + K);
-        Canvas->MoveTo(Pivot.X, Pivot.Y);
-        Canvas->LineTo(B.X, B.Y);
-      }
-    }
+    FPoints.push_back(BorderPoint(End));
   }
   TRect Box = Rect(Pivot.X, Pivot.Y, Pivot.X + 1, Pivot.Y + 1);
-  for (const TPoint& V : Points) UnionRect(Box, Box, Rect(V.X, V.Y, V.X + 1, V.Y + 1));
+  for (const TPoint& V : FPoints) UnionRect(Box, Box, Rect(V.X, V.Y, V.X + 1, V.Y + 1));
   UnionRect(UpdateRect, UpdateRect, Box);
-  if (Final) DirtyRects->AddPolygonCover(Points, CoverBand, MaskWorkAlign);
+  if (Final) DirtyRects->AddPolygonCover(FPoints, CoverBand, MaskWorkAlign);
 }
 
-void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*TotalFrames*/, int Prev,
-                                  const TTETransitionData& /*Data*/, bool Draw, bool Final) {
-  UpdateRect = TRect{};
+void TRadialTransition::PaintWedge(TCanvas& Canvas, int Count, int Start) {
+  const TPoint Pivot = FPoints[0];
+  if (Count == 1) {
+    Canvas.MoveTo(Pivot.X, Pivot.Y);
+    Canvas.LineTo(FPoints[1].X, FPoints[1].Y);
+    return;
+  }
+  Canvas.Polygon(FPoints);
+  // The polygon's fill takes pixels by their centres, its outline and the lines of single
+  // positions by their corners, half a pixel apart: alone, a wedge of many positions could miss
+  // pixels of the lines inside it and leave specks where a frame of single positions would not.
+  // The lines of its inner positions make it hold them all.
+  for (int K = 1; K < Count - 1; ++K) {
+    const TPoint B = BorderPoint(Start + K);
+    Canvas.MoveTo(Pivot.X, Pivot.Y);
+    Canvas.LineTo(B.X, B.Y);
+  }
+}
+
+void TRadialTransition::RevealWedge(const TNewSpans& Spans, int Count, int Start) {
+  const TPoint Pivot = FPoints[0];
+  const TRect Picture = Rect(0, 0, Spans.Width, Spans.Height);
+  if (Count == 1) {
+    ForEachLineRun(Pivot, FPoints[1], Picture, [&](const TRect& R) { Spans.Rect(R); });
+    return;
+  }
+  FRects.clear();
+  AppendPolygonSpans(FPoints, 0, Spans.Height, FRects);
+  AppendPolygonOutline(FPoints, Picture, FRects);
+  for (int K = 1; K < Count - 1; ++K) AppendLineSpans(Pivot, BorderPoint(Start + K), Picture, FRects);
+  for (const TRect& R : FRects) Spans.Rect(R);
+}
+
+template <class TWedge> void TRadialTransition::ForEachWedge(int Cur, int Prev, TWedge&& Wedge) const {
   for (const THand& H : FHands) {
     const auto Moved = [&](int F) {
       const int K = H.Share == 0 ? F : H.Share == 1 ? (F + 1) / 2 : F / 2;
       return std::clamp(K, 0, H.Length);
     };
-    const int Now = Moved(Cur), Before = Moved(Prev), Count = Now - Before;
+    const int Now = Moved(Cur), Before = Moved(Prev), Count = std::min(Now - Before, FPerimeter);
     if (Count <= 0) continue;
     const int End = H.Clockwise ? H.Start + Now - 1 : H.Start + H.Length - 1 - Before;
-    Wedge(Draw ? &Mask.Canvas() : nullptr, H.Pivot, Count, End, Final);
+    Wedge(H.Pivot, Count, Wrap(End));
   }
+}
+
+void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*TotalFrames*/, int Prev,
+                                  const TTETransitionData& /*Data*/, bool Draw, bool Final) {
+  UpdateRect = TRect{};
+  ForEachWedge(Cur, Prev, [&](TPoint Pivot, int Count, int End) {
+    WedgePoints(Pivot, Count, End, Final);
+    if (Draw) PaintWedge(Mask.Canvas(), Count, Wrap(End - Count + 1));
+  });
+}
+
+// The same wedges as the mask's, their pixels copied: a frame of one position is a line from the
+// pivot, a few hundred one-pixel runs.
+void TRadialTransition::RevealSpans(const TNewSpans& Spans, int Cur, int /*Step*/, int Prev,
+                                    const TTETransitionData& /*Data*/) {
+  ForEachWedge(Cur, Prev, [&](TPoint Pivot, int Count, int End) {
+    WedgePoints(Pivot, Count, End, false);
+    RevealWedge(Spans, Count, Wrap(End - Count + 1));
+  });
 }
 
 }  // namespace vte

@@ -59,12 +59,23 @@ protected:
                  const TTETransitionData& Data, bool Draw, bool Final) override;
   bool ClearMaskAfterFrame() const override { return !SmoothingActive(); }
   bool SmoothWithTwoMasks() const override { return true; }
+  bool RevealsBySpans() const override { return true; }
+  void RevealSpans(const TNewSpans& Spans, int CurrentFrame, int Step, int PrevFrame,
+                   const TTETransitionData& Data) override;
 
 private:
   int Wrap(int Position) const;
   void MakeHands(int Style, int S, int Frames, bool Smooth);
-  // The wedge of Count positions ending at End (clockwise), around Pivot.
-  void Wedge(TCanvas* Canvas, TPoint Pivot, int Count, int End, bool Final);
+  // Calls Wedge(Pivot, Count, End) for each hand that moved from frame Prev to Cur.
+  template <class TWedge> void ForEachWedge(int Cur, int Prev, TWedge&& Wedge) const;
+  // The outline of the wedge of Count positions ending at End (clockwise) around Pivot, into
+  // FPoints: the pivot and the border points, with the corners between them; the pivot and one
+  // border point for a single position. Adds its cover to the frame's rectangles.
+  void WedgePoints(TPoint Pivot, int Count, int End, bool Final);
+  // The wedge's pixels: its polygon and outline, and the lines of its inner positions (or the one
+  // line of a single position), from Start. Paint draws them, Reveal copies them.
+  void PaintWedge(TCanvas& Canvas, int Count, int Start);
+  void RevealWedge(const TNewSpans& Spans, int Count, int Start);
 
   int FOddWidth = 1, FOddHeight = 1, FPerimeter = 8;
   TPoint FCentre;
@@ -72,6 +83,9 @@ private:
   TPoint FCorner[4];
   bool FCornerEnabled[4] = {true, true, true, true};
   std::vector<THand> FHands;
+  // Kept from frame to frame, so that a frame allocates nothing.
+  std::vector<TPoint> FPoints;
+  std::vector<TRect> FRects;
 };
 
 }  // namespace vte

@@ -69,17 +69,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
   FillSpans(PolygonSpans(Dev, Visible.Top, Visible.Bottom), false);
   if (FState.Pen.Style == psClear) return;
   std::vector<TRect> Outline;
-  for (std::size_t I = 0; I < Dev.size(); ++I) {
-    const TPoint P = Dev[I], Q = Dev[(I + 1) % Dev.size()];
-    // Each side leaves out its end, which is where the next side starts; a vertex whose side has
-    // no length would be lost, so it is drawn on its own.
-    if (P == Q) {
-      Outline.push_back(Rect(P.X, P.Y, P.X + 1, P.Y + 1));
-      continue;
-    }
-    const std::vector<TRect> Side = LineSpans(P, Q, Visible);
-    Outline.insert(Outline.end(), Side.begin(), Side.end());
-  }
+  AppendPolygonOutline(Dev, Visible, Outline);
   FillSpans(Outline, true);
 }
 

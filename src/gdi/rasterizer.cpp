@@ -128,13 +128,20 @@ std::vector<TRect> EllipseInsideSpans(const TRect& Bounds, int FirstRow, int Las
 
 std::vector<TRect> PolygonSpans(const std::vector<TPoint>& Points, int FirstRow, int LastRow) {
   std::vector<TRect> Out;
+  AppendPolygonSpans(Points, FirstRow, LastRow, Out);
+  return Out;
+}
+
+void AppendPolygonSpans(const std::vector<TPoint>& Points, int FirstRow, int LastRow, std::vector<TRect>& Out) {
   struct TEdge {
     i64 X0, Y0, X1, Y1;  // Y0 < Y1
   };
-  std::vector<TEdge> Edges;
+  // Kept from call to call: a shape painted every frame allocates nothing.
+  thread_local std::vector<TEdge> Edges;
+  thread_local std::vector<int> Cross;
+  Edges.clear();
   const std::size_t N = Points.size();
-  if (N < 3) return Out;
-  Edges.reserve(N);
+  if (N < 3) return;
   i64 MinY = Points[0].Y, MaxY = Points[0].Y;
   for (std::size_t I = 0; I < N; ++I) {
     const TPoint P = Points[I], Q = Points[(I + 1) % N];
@@ -149,7 +156,6 @@ std::vector<TRect> PolygonSpans(const std::vector<TPoint>& Points, int FirstRow,
   }
   const int Y0 = static_cast<int>(std::max<i64>(MinY, FirstRow));
   const int Y1 = static_cast<int>(std::min<i64>(MaxY, LastRow));
-  std::vector<int> Cross;
   for (int Y = Y0; Y < Y1; ++Y) {
     Cross.clear();
     for (const TEdge& E : Edges) {
@@ -170,60 +176,59 @@ std::vector<TRect> PolygonSpans(const std::vector<TPoint>& Points, int FirstRow,
     for (std::size_t I = 0; I + 1 < Cross.size(); I += 2)
       if (Cross[I] < Cross[I + 1]) Out.push_back(Rect(Cross[I], Y, Cross[I + 1], Y + 1));
   }
-  return Out;
+}
+
+void AppendPolygonOutline(const std::vector<TPoint>& Points, const TRect& Limit, std::vector<TRect>& Out) {
+  for (std::size_t I = 0; I < Points.size(); ++I) {
+    const TPoint P = Points[I], Q = Points[(I + 1) % Points.size()];
+    // Each side leaves out its end, which is where the next side starts; a vertex whose side has
+    // no length would be lost, so it is drawn on its own.
+    if (P == Q) {
+      if (P.X >= Limit.Left && P.X < Limit.Right && P.Y >= Limit.Top && P.Y < Limit.Bottom)
+        Out.push_back(Rect(P.X, P.Y, P.X + 1, P.Y + 1));
+      continue;
+    }
+    AppendLineSpans(P, Q, Limit, Out);
+  }
 }
 
 std::vector<TRect> LineSpans(TPoint From, TPoint To, const TRect& Limit) {
   std::vector<TRect> Out;
-  if (From == To || Limit.IsEmpty()) return Out;
+  AppendLineSpans(From, To, Limit, Out);
+  return Out;
+}
+
+void AppendLineSpans(TPoint From, TPoint To, const TRect& Limit, std::vector<TRect>& Out) {
+  ForEachLineRun(From, To, Limit, [&](const TRect& R) { Out.push_back(R); });
+}
+
+TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit) {
+  TLineWalk W;
+  if (From == To || Limit.IsEmpty()) return W;
   const i64 Dx = i64{To.X} - From.X, Dy = i64{To.Y} - From.Y;
-  const bool XMajor = (Dx < 0 ? -Dx : Dx) >= (Dy < 0 ? -Dy : Dy);
+  const bool XMajor = W.XMajor = (Dx < 0 ? -Dx : Dx) >= (Dy < 0 ? -Dy : Dy);
   // Work in (u, v): u the major axis. A is the endpoint with the smaller u, so that the rounding
   // below is the same whichever way the line is drawn.
   const auto U = [&](TPoint P) -> i64 { return XMajor ? P.X : P.Y; };
   const auto V = [&](TPoint P) -> i64 { return XMajor ? P.Y : P.X; };
   const TPoint A = U(From) < U(To) ? From : To, B = U(From) < U(To) ? To : From;
-  const i64 UA = U(A), VA = V(A), Du = U(B) - UA, Dv = V(B) - VA;  // Du > 0, |Dv| <= Du
-  const i64 UEnd = U(To);  // the left-out end point is the only pixel on its u
+  const i64 UA = U(A), Du = U(B) - UA, Dv = V(B) - V(A);  // Du > 0, |Dv| <= Du
+  W.VA = V(A);
+  W.UEnd = U(To);  // the left-out end point is the only pixel on its u
   const i64 ULo = XMajor ? Limit.Left : Limit.Top, UHi = XMajor ? Limit.Right : Limit.Bottom;
-  const i64 VLo = XMajor ? Limit.Top : Limit.Left, VHi = XMajor ? Limit.Bottom : Limit.Right;
-  const i64 First = std::max(UA, ULo), Last = std::min(U(B) + 1, UHi);
-  if (First >= Last) return Out;
+  W.VLo = XMajor ? Limit.Top : Limit.Left;
+  W.VHi = XMajor ? Limit.Bottom : Limit.Right;
+  W.First = std::max(UA, ULo);
+  W.Last = std::min(U(B) + 1, UHi);
+  if (W.First >= W.Last) return W;
   // v(u) = VA + floor((2 (u - UA) Dv + Du) / (2 Du)): the ideal v rounded half up. Q and Rem
   // hold that quotient and remainder and step by 2 Dv per pixel.
-  const i64 Den = 2 * Du;
-  const i128 N0 = static_cast<i128>(2 * (First - UA)) * Dv + Du;
-  i64 Q = static_cast<i64>(FloorDiv<i128>(N0, Den));
-  i64 Rem = static_cast<i64>(N0 - static_cast<i128>(Q) * Den);
-  // A run of pixels with the same v, merged into one rectangle.
-  i64 RunStart = 0, RunV = 0;
-  bool InRun = false;
-  const auto Flush = [&](i64 UStop) {
-    if (!InRun) return;
-    const int U0 = static_cast<int>(RunStart), U1 = static_cast<int>(UStop), Vv = static_cast<int>(RunV);
-    Out.push_back(XMajor ? Rect(U0, Vv, U1, Vv + 1) : Rect(Vv, U0, Vv + 1, U1));
-    InRun = false;
-  };
-  for (i64 Uu = First; Uu < Last; ++Uu) {
-    const i64 Vv = VA + Q;
-    const bool Draw = Uu != UEnd && Vv >= VLo && Vv < VHi;
-    if (!Draw || (InRun && Vv != RunV)) Flush(Uu);
-    if (Draw && !InRun) {
-      RunStart = Uu;
-      RunV = Vv;
-      InRun = true;
-    }
-    Rem += 2 * Dv;
-    if (Rem >= Den) {
-      Rem -= Den;
-      ++Q;
-    } else if (Rem < 0) {
-      Rem += Den;
-      --Q;
-    }
-  }
-  Flush(Last);
-  return Out;
+  W.Den = 2 * Du;
+  W.TwoDv = 2 * Dv;
+  const i128 N0 = static_cast<i128>(2 * (W.First - UA)) * Dv + Du;
+  W.Q = static_cast<i64>(FloorDiv<i128>(N0, W.Den));
+  W.Rem = static_cast<i64>(N0 - static_cast<i128>(W.Q) * W.Den);
+  return W;
 }
 
 }  // namespace vte

@@ -55,11 +55,62 @@ std::vector<TRect> EllipseInsideSpans(const TRect& Bounds, int FirstRow, int Las
 // inside when its centre is. Edges are half-open in y; a centre exactly on a left edge is inside,
 // on a right edge outside, so polygons sharing an edge split its pixels without gap or overlap.
 std::vector<TRect> PolygonSpans(const std::vector<TPoint>& Points, int FirstRow, int LastRow);
+void AppendPolygonSpans(const std::vector<TPoint>& Points, int FirstRow, int LastRow, std::vector<TRect>& Out);
+// The outline the canvas's pen gives a polygon, only the pixels inside Limit: each side from its
+// vertex to the next one without that one (where the next side starts); a vertex whose side has
+// no length alone.
+void AppendPolygonOutline(const std::vector<TPoint>& Points, const TRect& Limit, std::vector<TRect>& Out);
 
 // The one-pixel line from From to To without To, only the pixels inside Limit. Along the major
 // axis (x when |dx| >= |dy|) there is one pixel per step; the minor coordinate is the ideal one
 // rounded half up, computed from the fixed endpoints, so the line's pixels do not depend on the
 // direction it is drawn in (apart from the left-out end). From == To gives nothing.
 std::vector<TRect> LineSpans(TPoint From, TPoint To, const TRect& Limit);
+
+// The Append forms add to Out: no allocation once Out has room, for shapes drawn every frame.
+void AppendLineSpans(TPoint From, TPoint To, const TRect& Limit, std::vector<TRect>& Out);
+
+// Where the walk along a line's major axis u starts: the set-up of the line's pixels, so that the
+// walk itself needs no 128-bit arithmetic. v(u) = VA + Q, and Q steps with the remainder Rem.
+struct TLineWalk {
+  bool XMajor = true;
+  std::int64_t First = 0, Last = 0;  // the u to walk: First <= u < Last
+  std::int64_t UEnd = 0, VA = 0, Q = 0, Rem = 0, TwoDv = 0, Den = 1, VLo = 0, VHi = 0;
+};
+TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit);
+
+// Calls Run(R) for each rectangle of LineSpans(From, To, Limit), in the same order, without a
+// list: for a line drawn every frame, straight into the work.
+template <class F> void ForEachLineRun(TPoint From, TPoint To, const TRect& Limit, F&& Run) {
+  TLineWalk W = StartLineWalk(From, To, Limit);
+  // A run of pixels with the same v, given as one rectangle.
+  std::int64_t RunStart = 0, RunV = 0;
+  bool InRun = false;
+  const auto Flush = [&](std::int64_t UStop) {
+    if (!InRun) return;
+    const int U0 = static_cast<int>(RunStart), U1 = static_cast<int>(UStop), V = static_cast<int>(RunV);
+    Run(W.XMajor ? Rect(U0, V, U1, V + 1) : Rect(V, U0, V + 1, U1));
+    InRun = false;
+  };
+  for (std::int64_t U = W.First; U < W.Last; ++U) {
+    const std::int64_t V = W.VA + W.Q;
+    const bool Draw = U != W.UEnd && V >= W.VLo && V < W.VHi;
+    if (!Draw || (InRun && V != RunV)) Flush(U);
+    if (Draw && !InRun) {
+      RunStart = U;
+      RunV = V;
+      InRun = true;
+    }
+    W.Rem += W.TwoDv;
+    if (W.Rem >= W.Den) {
+      W.Rem -= W.Den;
+      ++W.Q;
+    } else if (W.Rem < 0) {
+      W.Rem += W.Den;
+      --W.Q;
+    }
+  }
+  Flush(W.Last);
+}
 
 }  // namespace vte

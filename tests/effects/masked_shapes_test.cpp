@@ -127,6 +127,8 @@ TEST(Radial, PropertiesFrameCountsAndTheFirstLine) {
 
 TEST(Radial, EveryStyle) {
   CheckEveryStyle([] { return std::make_unique<TRadialTransition>(); }, 14, 9);
+  test::ExpectSpansMatchMasks([] { return std::make_unique<TRadialTransition>(); },
+                              [] { return std::make_unique<test::TMaskOnly<TRadialTransition>>(); }, 14, 9);
 }
 
 // --- diagonal ---
