@@ -109,6 +109,7 @@ void TMaskedTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FSmooth = SmoothingActive();
   FShapeFrames = Frames = CalcShapeFrames(Data);
   if (FSmooth) {
+    FLevelsBySpans = SmoothWithTwoMasks() && !MaskIsInverted() && RevealsBySpans();
     FLevels = Levels(FSmoothingLevel);
     Frames += FLevels.ExtraFrames();
     FSmoothMask = NewMask(Data, true);
@@ -134,7 +135,7 @@ void TMaskedTransition::Finalize(TTETransitionData& Data) {
   FAccumMask.reset();
   FSmoothMask.reset();
   FSmoothMask2.reset();
-  FOnTarget = FBySpans = false;
+  FOnTarget = FBySpans = FLevelsBySpans = false;
   // A two-pass run shows the same random shape in both passes; the next run draws anew.
   if (PassesToUse() == 1 || !TwoPassesCapable() || SecondPass()) FRandomStyle = FRandomSubStyle = 0;
   TTimedTransitionEffect::Finalize(Data);
@@ -212,6 +213,12 @@ void TMaskedTransition::RevealFrame(TTETransitionData& Data, int CurrentFrame, i
 
 void TMaskedTransition::PaintLevel(TTETransitionData& Data, int Level, int Frame, int Count) {
   if (Frame < 1 || Frame > FShapeFrames) return;
+  if (FLevelsBySpans) {
+    TNewSpans Spans{FSmoothMask->ScanLine(0), nullptr, FSmoothMask->ScanlineBytes(), 1, Data.Width, Data.Height};
+    Spans.Fill = Level;
+    RevealSpans(Spans, Frame, Count, Frame - Count, Data);
+    return;
+  }
   TCanvas& C = FSmoothMask->Canvas();
   C.Pen().Color = C.Brush().Color = Grey(Level);
   ApplyMask(Data, Frame, Count, Frame - Count, FShapeFrames, *FSmoothMask, nullptr, true, true, false);

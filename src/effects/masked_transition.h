@@ -109,16 +109,19 @@ protected:
   // The smoothed path repaints the shapes whole on one of two alternating masks and ages the
   // levels from the other.
   virtual bool SmoothWithTwoMasks() const { return false; }
-  // The plain path's shortcut for shapes that know, row by row, which pixels a change turns new:
-  // those pixels are copied straight from the new image into the frame's bitmap, and no mask is
-  // painted, combined or walked (for a thin ring or line that work costs many times the pixels).
-  // Taken on whole-byte pixel formats when RevealsBySpans holds; PaintMask is still called (Draw
-  // false) for the frame's rectangles.
+  // The shortcut for shapes that know, row by row, which pixels a change turns new. On the plain
+  // path those pixels are copied straight from the new image into the frame's bitmap, and no mask
+  // is painted, combined or walked (for a thin ring or line that work costs many times the
+  // pixels); taken on whole-byte pixel formats, PaintMask still called (Draw false) for the
+  // frame's rectangles. On the smoothed path with two masks, a level is painted on the pixels a
+  // shape frame adds instead of the whole shape: only pixels the previous frame had not reached
+  // keep what is painted, the others take their aged level from the other mask.
   struct TNewSpans {
     std::uint8_t* Work = nullptr;
-    const std::uint8_t* New = nullptr;
+    const std::uint8_t* New = nullptr;  // null: Fill
     std::ptrdiff_t Stride = 0;
     int BytesPerPixel = 0, Width = 0, Height = 0;
+    int Fill = 0;  // the byte set where there is no New
     // Pixels [Left, Right) of row Y turn new; clipped to the picture. Copying is idempotent, so
     // spans may overlap.
     void Row(int Y, int Left, int Right) const {
@@ -136,7 +139,8 @@ protected:
     void Copy(int Y, int Left, int Right) const {
       const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{Left} * BytesPerPixel;
       const std::size_t Bytes = std::size_t(Right - Left) * BytesPerPixel;
-      if (Bytes <= 16) MoveSmallBytes(Work + At, New + At, Bytes);
+      if (!New) std::memset(Work + At, Fill, Bytes);
+      else if (Bytes <= 16) MoveSmallBytes(Work + At, New + At, Bytes);
       else std::memcpy(Work + At, New + At, Bytes);
     }
     // Asks for the cache lines of pixel X of row Y in both bitmaps (inside the picture or not):
@@ -145,7 +149,7 @@ protected:
     void Ahead(int Y, int X) const {
       if (Y < 0 || Y >= Height) return;
       const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{std::clamp(X, 0, Width - 1)} * BytesPerPixel;
-      __builtin_prefetch(New + At);
+      if (New) __builtin_prefetch(New + At);
       __builtin_prefetch(Work + At, 1);
     }
   };
@@ -186,7 +190,7 @@ private:
   int FShapeFrames = 0;
   bool FSmooth = false;
   bool FOnTarget = false;
-  bool FBySpans = false;
+  bool FBySpans = false, FLevelsBySpans = false;
   TLevels FLevels;
 };
 

@@ -93,19 +93,21 @@ struct TWide {
   explicit TWide(TVec V) : Lo(UnpackLo8(V, Zero<TVec>())), Hi(UnpackHi8(V, Zero<TVec>())) {}
 };
 
-inline TVec SmoothHalf(TVec Old, TVec New, TVec L, TVec Max, TVec Half) {
-  const TVec T = Add16(Add16(Mullo16(Old, L), Mullo16(New, Sub16(Max, L))), Half);
+inline TVec SmoothHalf(TVec Old, TVec New, TVec L, TVec Half) {
+  // Old L + New (255 - L) = 255 New + (Old - New) L. Both lie in 0..65025, so the 16-bit lanes'
+  // wrap-around gives the sum exactly although the product is signed: one multiply, not two.
+  const TVec T = Add16(Add16(Sub16(Slli16<8>(New), New), Mullo16(Sub16(Old, New), L)), Half);
   return Srli16<8>(Add16(T, Srli16<8>(T)));
 }
 
 void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
                int Count) {
   constexpr int Pixels = VecBytes / 4;
-  const TVec Max = Broadcast16<TVec>(255), Half = Broadcast16<TVec>(128);
+  const TVec Half = Broadcast16<TVec>(128);
   int I = 0;
   for (; I + Pixels <= Count; I += Pixels) {
     const TWide O(LoadU<TVec>(Old + 4 * I)), N(LoadU<TVec>(New + 4 * I)), L(SpreadEachByte<4>(Mask + I));
-    StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Max, Half), SmoothHalf(O.Hi, N.Hi, L.Hi, Max, Half)));
+    StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Half), SmoothHalf(O.Hi, N.Hi, L.Hi, Half)));
   }
   SmoothPixels(Work, Old, New, Mask, I, Count);
 }

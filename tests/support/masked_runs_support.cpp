@@ -85,23 +85,29 @@ void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, in
   for (int Style = 1; Style <= Styles; ++Style)
     for (int S = 1; S <= BySpans()->GetSubStyleCount(Style); ++S)
       for (bool Reversed : {false, true})
-        for (bool Paced : {false, true}) {
-          SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S) + (Reversed ? " reversed" : "") +
-                       (Paced ? " paced" : ""));
-          std::vector<TNewSet> Frames[2];
-          for (int Route = 0; Route < 2; ++Route) {
-            TFakeClock Clock(Paced ? 0.2 : 0);
-            const auto E = Route ? ByMasks() : BySpans();
-            E->SetStyle(Style);
-            E->SetSubStyle(S);
-            E->SetReversed(Reversed);
-            E->SetMilliseconds(Paced ? 20 : 0);
-            Frames[Route] = PlainRun(*E, Looks.Old(), Looks.New()).Frames;
+        for (int Smoothing : {0, 1, 4})  // level 1: few levels, paced steps skip past them
+          for (double PerRead : {0.0, 0.15, 0.6}) {  // every frame; paced in small and in large steps
+            const bool Paced = PerRead > 0;
+            SCOPED_TRACE("style " + std::to_string(Style) + "." + std::to_string(S) + (Reversed ? " reversed" : "") +
+                         " smoothing " + std::to_string(Smoothing) + (Paced ? " paced " + std::to_string(PerRead) : ""));
+            TFrameRecording Runs[2];
+            for (int Route = 0; Route < 2; ++Route) {
+              TFakeClock Clock(PerRead);
+              const auto E = Route ? ByMasks() : BySpans();
+              E->SetStyle(Style);
+              E->SetSubStyle(S);
+              E->SetReversed(Reversed);
+              E->SetSmoothingLevel(Smoothing);
+              E->SetMilliseconds(Paced ? 20 : 0);
+              TRecordOptions Options;
+              Options.KeepScreens = true;
+              Runs[Route] = RecordRun(*E, Looks.Old(), Looks.New(), Options);
+            }
+            const auto A = Runs[0].Shown(), B = Runs[1].Shown();
+            ASSERT_GT(A.size(), 1u);
+            ASSERT_EQ(A.size(), B.size());
+            for (std::size_t F = 0; F < A.size(); ++F) ASSERT_EQ(DescribeDifference(A[F]->Screen, B[F]->Screen), "") << "frame " << F + 1;
           }
-          ASSERT_GT(Frames[0].size(), 1u);
-          ASSERT_EQ(Frames[0].size(), Frames[1].size());
-          for (std::size_t F = 0; F < Frames[0].size(); ++F) ASSERT_TRUE(Frames[0][F] == Frames[1][F]) << "frame " << F + 1;
-        }
 }
 
 // Forward frame g shows new exactly where the backward run's frame Total - g shows old.

@@ -36,8 +36,8 @@ protected:
   bool RevealsBySpans() const override { return false; }
 };
 
-// Every style and substyle, forwards and reversed, every frame drawn and paced (frames skipping
-// shape frames): the plain runs by row spans show the same pixels frame by frame as those by masks.
+// Every style and substyle, forwards and reversed, plain and smoothed, every frame drawn and paced
+// (frames skipping shape frames): the runs by row spans show the same frames as those by masks.
 void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, int H);
 
 // Forward frame g shows new exactly where the backward run's frame Total - g shows old.
