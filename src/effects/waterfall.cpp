@@ -31,11 +31,14 @@ void TWaterfallTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FRunDirection = DirectionToUse();
   TMaskedTransition::Initialize(Data, Frames);
   FProgress.assign(static_cast<std::size_t>(Vertical(FRunDirection) ? Data.Width : Data.Height), 0);
+  FAdvanced.clear();
+  FAdvanced.reserve(FProgress.size());
 }
 
 void TWaterfallTransition::Finalize(TTETransitionData& Data) {
   FProgress.clear();
   FProgress.shrink_to_fit();
+  FAdvanced = {};
   FrameEnabled = true;
   TMaskedTransition::Finalize(Data);
 }
@@ -52,9 +55,9 @@ void TWaterfallTransition::PaintMask(TBitmap& Mask, int /*Cur*/, int Step, int /
                                      const TTETransitionData& Data, bool Draw, bool /*Final*/) {
   const int W = Data.Width, H = Data.Height, Length = LineLength(Data);
   const bool Far = FromFarEdge(FRunDirection), ByColumns = Vertical(FRunDirection);
-  TCanvas* Canvas = Draw ? &Mask.Canvas() : nullptr;
   // Along the line: the first pixel this frame paints and one past the last.
   int MinPos = Length, MaxPos = 0;
+  FAdvanced.clear();
   for (std::size_t I = 0; I < FProgress.size(); ++I) {
     const int R = Random(4);
     if (R == 0) continue;
@@ -64,12 +67,12 @@ void TWaterfallTransition::PaintMask(TBitmap& Mask, int /*Cur*/, int Step, int /
     FProgress[I] = E;
     MinPos = std::min(MinPos, F);
     MaxPos = std::max(MaxPos, E);
-    if (!Canvas) continue;
     // Pixels F..E - 1 of the line, counted from its starting edge.
     const int A = Far ? Length - E : F, B = Far ? Length - F : E;
     const int Line = static_cast<int>(I);
-    Canvas->FillRect(ByColumns ? Rect(Line, A, Line + 1, B) : Rect(A, Line, B, Line + 1));
+    FAdvanced.push_back(ByColumns ? Rect(Line, A, Line + 1, B) : Rect(A, Line, B, Line + 1));
   }
+  if (Draw) Mask.Canvas().FillRects(FAdvanced);
   FMoved = MaxPos > 0;
   if (!FMoved) {
     // Nothing to compose: the whole area, all of it unchanged.
@@ -79,6 +82,11 @@ void TWaterfallTransition::PaintMask(TBitmap& Mask, int /*Cur*/, int Step, int /
   const int A = Far ? Length - MaxPos : MinPos, B = Far ? Length - MinPos : MaxPos;
   UpdateRect = ByColumns ? Rect(0, A, W, B) : Rect(A, 0, B, H);
   UnchangedRect = TRect{};
+}
+
+void TWaterfallTransition::RevealSpans(const TNewSpans& Spans, int /*Cur*/, int /*Step*/, int /*Prev*/,
+                                       const TTETransitionData& /*Data*/) {
+  for (const TRect& R : FAdvanced) Spans.Rect(R);
 }
 
 }  // namespace vte

@@ -34,6 +34,9 @@ protected:
   int CalcShapeFrames(const TTETransitionData& Data) override;
   void PaintMask(TBitmap& Mask, int CurrentFrame, int Step, int TotalFrames, int PrevFrame,
                  const TTETransitionData& Data, bool Draw, bool Final) override;
+  bool RevealsBySpans() const override { return true; }
+  void RevealSpans(const TNewSpans& Spans, int CurrentFrame, int Step, int PrevFrame,
+                   const TTETransitionData& Data) override;
 
 private:
   int LineLength(const TTETransitionData& Data) const;
@@ -41,6 +44,8 @@ private:
   // Per run.
   TTEEffectDirection FRunDirection = tedDown;
   std::vector<int> FProgress;
+  // The pieces of lines the last PaintMask advanced: the random draws are made once a frame.
+  std::vector<TRect> FAdvanced;
   bool FMoved = false;  // the frame advanced some line
 };
 

@@ -1,7 +1,7 @@
 // The waterfall transition: its settings, the shape frames and lines of a run, and through the
 // offscreen runner in each direction, forwards and reversed: every line shows the new image as one
 // run from its starting edge that only grows and never passes the line's end, and a seeded run
-// repeats frame for frame.
+// repeats frame for frame, as it does composed through the masks.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,6 +56,11 @@ TEST(Waterfall, LinesRunFromTheirEdgeAndSeededRunsRepeat) {
       const test::TRun Run = test::PlainRun(E, Old, New);
       RandSeed = 77;
       EXPECT_EQ(test::PlainRun(E, Old, New).Frames, Run.Frames) << "the same seed, another front";
+      test::TMaskOnly<TWaterfallTransition> ByMasks;
+      ByMasks.SetDirection(D);
+      ByMasks.SetReversed(Reversed);
+      RandSeed = 77;
+      EXPECT_EQ(test::PlainRun(ByMasks, Old, New).Frames, Run.Frames) << "the frames the masks give";
       ASSERT_GE(Run.Frames.size(), 2u);
       const bool ByColumns = Runs == tedDown || Runs == tedUp, Far = Runs == tedLeft || Runs == tedUp;
       const int Count = ByColumns ? W : H, Length = ByColumns ? H : W;
