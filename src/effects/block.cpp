@@ -17,9 +17,6 @@ namespace {
 constexpr int MinPieceSize = 15;
 // Above this many blocks a frame's dirty rectangles cost more than one copy of their union.
 constexpr int MaxDirtyBlocks = 650;
-// Up to this many plain blocks a frame are copied one by one rather than composed through the
-// mask.
-constexpr int MaxDirectBlocks = 100;
 // How many blocks ahead of a frame the pixels of a random order of single pixels are fetched: as
 // many as a memory access takes frames to come back.
 constexpr int PrefetchAhead = 16;
@@ -185,6 +182,8 @@ TPoint TBlockTransition::BlockAt(int I) const {
 }
 
 TRect TBlockTransition::BlockRect(int Row, int Col, bool WithKnobs) const {
+  // A block a pixel, two million frames a run: no rounding of cell edges.
+  if (FPixelBlocks) return Rect(Col - 1, Row - 1, Col, Row);
   const double CW = static_cast<double>(FW) / FGridCols, CH = static_cast<double>(FH) / FGridRows;
   TRect R = Rect(Col == 1 ? 0 : RoundEven(CW * (Col - 1)), Row == 1 ? 0 : RoundEven(CH * (Row - 1)),
                  Col == FGridCols ? FW : RoundEven(CW * Col), Row == FGridRows ? FH : RoundEven(CH * Row));
@@ -244,6 +243,19 @@ void TBlockTransition::BuildPieces() {
           }
         }
       }
+      // The piece's black runs, row by row: what a frame copies for it.
+      std::vector<TRect>& Runs = FPieceSpans[static_cast<std::size_t>(Kind * 4 + V)];
+      Runs.clear();
+      for (int Y = 0; Y < P->Height(); ++Y)
+        for (int X = 0; X < P->Width();) {
+          if (ReadPixel(P->ScanLine(Y), X, pf1bit) != 0) {
+            ++X;
+            continue;
+          }
+          const int From = X;
+          while (X < P->Width() && ReadPixel(P->ScanLine(Y), X, pf1bit) == 0) ++X;
+          Runs.push_back(Rect(From, Y, X, Y + 1));
+        }
       FPieces[static_cast<std::size_t>(Kind * 4 + V)] = std::move(P);
     }
 }
@@ -260,16 +272,45 @@ void TBlockTransition::PaintBlock(TBitmap& Mask, int Row, int Col) const {
     C.FillRect(B);
     return;
   }
+  const TPiecePlace P = PiecePlace(Row, Col);
+  TBitmap& Piece = *FPieces[P.Index];
+  C.BitBlt(P.At.X, P.At.Y, Piece.Width(), Piece.Height(), Piece.Canvas(), 0, 0, SRCAND);
+  const TEdgeStrips E = EdgeStrips(Row, Col);
+  for (int I = 0; I < E.Count; ++I) C.FillRect(E.Strips[I]);
+}
+
+TBlockTransition::TPiecePlace TBlockTransition::PiecePlace(int Row, int Col) const {
+  const TRect B = BlockRect(Row, Col, false);
   const bool Sides = (Row + Col) % 2 == 1;
   const int V = (B.Width() - FBaseW) * 2 + (B.Height() - FBaseH);
-  TBitmap& Piece = *FPieces[static_cast<std::size_t>((Sides ? 4 : 0) + V)];
-  const int X = Sides ? B.Left - FKnobSize : B.Left, Y = Sides ? B.Top : B.Top - FKnobSize;
-  C.BitBlt(X, Y, Piece.Width(), Piece.Height(), Piece.Canvas(), 0, 0, SRCAND);
-  // A notch on the picture's edge has no knob to fill it: closed.
-  if (Sides && Row == 1) C.FillRect(Rect(B.Left, 0, B.Right, FKnobSize));
-  if (Sides && Row == FGridRows) C.FillRect(Rect(B.Left, FH - FKnobSize, B.Right, FH));
-  if (!Sides && Col == 1) C.FillRect(Rect(0, B.Top, FKnobSize, B.Bottom));
-  if (!Sides && Col == FGridCols) C.FillRect(Rect(FW - FKnobSize, B.Top, FW, B.Bottom));
+  return {static_cast<std::size_t>((Sides ? 4 : 0) + V),
+          Sides ? Point(B.Left - FKnobSize, B.Top) : Point(B.Left, B.Top - FKnobSize)};
+}
+
+TBlockTransition::TEdgeStrips TBlockTransition::EdgeStrips(int Row, int Col) const {
+  const TRect B = BlockRect(Row, Col, false);
+  const bool Sides = (Row + Col) % 2 == 1;
+  TEdgeStrips E;
+  const auto Add = [&](const TRect& R) { E.Strips[E.Count++] = R; };
+  if (Sides && Row == 1) Add(Rect(B.Left, 0, B.Right, FKnobSize));
+  if (Sides && Row == FGridRows) Add(Rect(B.Left, FH - FKnobSize, B.Right, FH));
+  if (!Sides && Col == 1) Add(Rect(0, B.Top, FKnobSize, B.Bottom));
+  if (!Sides && Col == FGridCols) Add(Rect(FW - FKnobSize, B.Top, FW, B.Bottom));
+  return E;
+}
+
+void TBlockTransition::RevealSpans(const TNewSpans& Spans, int Cur, int Step, int /*Prev*/,
+                                   const TTETransitionData& /*Data*/) {
+  ForEachBlock(Cur, Step, false, [&](int Row, int Col) {
+    if (FKnobSize <= 0) return Spans.Rect(BlockRect(Row, Col, false));
+    const TPiecePlace P = PiecePlace(Row, Col);
+    for (TRect R : FPieceSpans[P.Index]) {
+      OffsetRect(R, P.At.X, P.At.Y);
+      Spans.Rect(R);
+    }
+    const TEdgeStrips E = EdgeStrips(Row, Col);
+    for (int I = 0; I < E.Count; ++I) Spans.Rect(E.Strips[I]);
+  });
 }
 
 template <class F> void TBlockTransition::ForEachBlock(int Cur, int Step, bool Final, F&& Paint) {
@@ -300,40 +341,35 @@ void TBlockTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalFr
 
 void TBlockTransition::ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                                     int LastExecutedFrame) {
-  if (FPuzzle || Step > MaxDirectBlocks) {
+  TBitmap& Work = FrameWork(Data);
+  TBitmap& New = *Data.DstBmp;
+  // Blocks of one pixel by the thousand: each a copy of its bytes, without even the base's set-up
+  // per frame. Formats of whole bytes a pixel only, the same in both bitmaps; everything else
+  // takes the base's way (row spans, or the mask).
+  const int Bytes = PixelFormatStorageBits(Data.PixelFormat) / 8;
+  if (!FPixelBlocks || FPuzzle || Bytes < 1 || Work.PixelFormat() != Data.PixelFormat ||
+      New.PixelFormat() != Data.PixelFormat) {
     TMaskedTransition::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
     return;
   }
   // Only the abort check of the frame loop; the mask stays white.
   TTimedTransitionEffect::ExecuteFrame(Data, CurrentFrame, Step, TotalFrames, LastExecutedFrame);
-  TBitmap& Work = FrameWork(Data);
-  TBitmap& New = *Data.DstBmp;
-  // Blocks of one pixel by the thousand: each a copy of its bytes, without a blit's set-up per
-  // pixel. Formats of whole bytes a pixel only, the same in both bitmaps.
-  const int Bytes = PixelFormatStorageBits(Data.PixelFormat) / 8;
-  if (FPixelBlocks && Bytes >= 1 && Work.PixelFormat() == Data.PixelFormat && New.PixelFormat() == Data.PixelFormat) {
-    ForEachBlock(CurrentFrame, Step, true, [&](int Row, int Col) {
-      const std::size_t At = static_cast<std::size_t>(Col - 1) * Bytes;
-      std::memcpy(Work.ScanLine(Row - 1) + At, New.ScanLine(Row - 1) + At, static_cast<std::size_t>(Bytes));
-    });
-    // A random order jumps across the whole picture, so every pixel misses the cache in both
-    // bitmaps. The pixels of the frames ahead are known: they are fetched while the frames
-    // between run.
-    if (FStyle == 1) {
-      const int Last = std::min(CurrentFrame + PrefetchAhead, FGridCols * FGridRows);
-      for (int I = std::max(CurrentFrame + PrefetchAhead - Step + 1, CurrentFrame + 1); I <= Last; ++I) {
-        const TPoint B = BlockAt(I);
-        const std::size_t At = static_cast<std::size_t>(B.X - 1) * Bytes;
-        __builtin_prefetch(New.ScanLine(B.Y - 1) + At);
-        __builtin_prefetch(Work.ScanLine(B.Y - 1) + At, 1);
-      }
-    }
-    return;
-  }
   ForEachBlock(CurrentFrame, Step, true, [&](int Row, int Col) {
-    const TRect B = BlockRect(Row, Col, false);
-    Work.Canvas().BitBlt(B.Left, B.Top, B.Width(), B.Height(), New.Canvas(), B.Left, B.Top, SRCCOPY);
+    const std::size_t At = static_cast<std::size_t>(Col - 1) * Bytes;
+    std::memcpy(Work.ScanLine(Row - 1) + At, New.ScanLine(Row - 1) + At, static_cast<std::size_t>(Bytes));
   });
+  // A random order jumps across the whole picture, so every pixel misses the cache in both
+  // bitmaps. The pixels of the frames ahead are known: they are fetched while the frames between
+  // run.
+  if (FStyle == 1) {
+    const int Last = std::min(CurrentFrame + PrefetchAhead, FGridCols * FGridRows);
+    for (int I = std::max(CurrentFrame + PrefetchAhead - Step + 1, CurrentFrame + 1); I <= Last; ++I) {
+      const TPoint B = BlockAt(I);
+      const std::size_t At = static_cast<std::size_t>(B.X - 1) * Bytes;
+      __builtin_prefetch(New.ScanLine(B.Y - 1) + At);
+      __builtin_prefetch(Work.ScanLine(B.Y - 1) + At, 1);
+    }
+  }
 }
 
 }  // namespace vte

@@ -61,8 +61,8 @@ public:
   void Assign(const TTransitionEffect& Source) override;
 
   void Initialize(TTETransitionData& Data, int& Frames) override;
-  // A frame of a few plain blocks copies them straight from the new image; more blocks, or
-  // jigsaw pieces, go through the mask.
+  // Blocks of one pixel are copied straight from the new image, the next ones' pixels fetched
+  // ahead; other blocks take the base's way.
   void ExecuteFrame(TTETransitionData& Data, int CurrentFrame, int Step, int TotalFrames,
                     int LastExecutedFrame) override;
   void Finalize(TTETransitionData& Data) override;
@@ -83,6 +83,11 @@ protected:
                  const TTETransitionData& Data, bool Draw, bool Final) override;
   // Each frame composes only its own blocks.
   bool ClearMaskAfterFrame() const override { return true; }
+  // Each block's rows are copied (a jigsaw piece's from the spans of its outline) instead of
+  // composing through the mask.
+  bool RevealsBySpans() const override { return true; }
+  void RevealSpans(const TNewSpans& Spans, int CurrentFrame, int Step, int PrevFrame,
+                   const TTETransitionData& Data) override;
 
 private:
   // Blocks Cur - Step + 1 .. Cur of the order (twice as many with Dual): UpdateRect := their
@@ -90,6 +95,18 @@ private:
   // Col) for each.
   template <class F> void ForEachBlock(int Cur, int Step, bool Final, F&& Paint);
   TPoint LineOrder(int S, int I) const;  // styles 2 and 3, forward substyles
+  // The jigsaw piece of a block: its bitmap's index in FPieces and where that bitmap goes.
+  struct TPiecePlace {
+    std::size_t Index;
+    TPoint At;
+  };
+  TPiecePlace PiecePlace(int Row, int Col) const;
+  // The strips that close a notch on the picture's edge, where no knob fills it: Count of them.
+  struct TEdgeStrips {
+    int Count = 0;
+    TRect Strips[2];
+  };
+  TEdgeStrips EdgeStrips(int Row, int Col) const;
   void BuildOrder(int Style, int S);
   void BuildPieces();
 
@@ -103,6 +120,8 @@ private:
   // Jigsaw pieces by kind (0: knobs at the top and bottom, 1: at the sides) and body size (the
   // two widths and two heights rounded blocks have).
   std::array<std::unique_ptr<TBitmap>, 8> FPieces;
+  // The black pixels of each piece bitmap, as row spans in its coordinates.
+  std::array<std::vector<TRect>, 8> FPieceSpans;
   int FBaseW = 0, FBaseH = 0;
 };
 

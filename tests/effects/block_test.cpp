@@ -207,13 +207,13 @@ TEST(Blocks, BlocksOfEverySizeAndStyleChangeOnceAndTile) {
   }
 }
 
-// Frames of many blocks each, which go through the mask rather than straight from the new image.
+// Frames of many blocks each (a step unit of 120 blocks).
 class TCoarseBlocks : public TBlockTransition {
 public:
   int GetStepUnit() const override { return 120; }
 };
 
-TEST(Blocks, FramesOfManyBlocksThroughTheMask) {
+TEST(Blocks, FramesOfManyBlocks) {
   for (int Size : {1, 2}) {
     SCOPED_TRACE("blocks of " + std::to_string(Size));
     TCoarseBlocks E;
