@@ -12,6 +12,7 @@
 #include "engine/transition_effect.h"
 #include "support/bench_support.h"
 #include "gdi/simd_level.h"
+#include "pixel/mask_work.h"
 
 namespace vte::bench {
 
@@ -56,6 +57,21 @@ double ReplayRects(const TRecordedFrames& Frames, const TBitmap& From, TBitmap& 
   return Now().Cpu - Start;
 }
 
+// The same rectangles mixed from Old and New into To through Levels, timed the same way.
+double ReplayMix(const TRecordedFrames& Frames, const TBitmap& Old, const TBitmap& New, TBitmap& To,
+                 const TBitmap& Levels) {
+  const int W = To.Width(), H = To.Height();
+  double Start = 0;
+  for (std::size_t F = 0; F < Frames.size(); ++F) {
+    for (const TRect& R : Frames[F])
+      ComposeSmoothed(To.ScanLine(0), Old.ScanLine(0), New.ScanLine(0), Levels.ScanLine(0), TRect{}, R, W, H,
+                      Levels.ScanlineBytes(), To.ScanlineBytes());
+    asm volatile("" : : "r"(To.ScanLine(0)) : "memory");
+    if (F == 0) Start = Now().Cpu;
+  }
+  return Now().Cpu - Start;
+}
+
 double FrameMemcpy(const TBitmap& From, TBitmap& To) {
   const TTimes Start = Now();
   std::memcpy(To.ScanLine(0), From.ScanLine(0), From.ImageSize());
@@ -77,11 +93,16 @@ TBitmap NoisePicture(std::uint32_t Seed) {
   return B;
 }
 
-TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int Runs) {
+TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int Runs,
+                              bool Mix) {
   const TRect Whole = Rect(0, 0, Old.Width(), Old.Height());
   TRecordedFrames Recorded;
   TTimes Effect{1e300, 1e300};
-  double RectCopy = 1e300, Memcpy = 1e300;
+  double RectCopy = 1e300, Memcpy = 1e300, RectMix = 1e300;
+  // Mid levels throughout: every pixel of the rectangles is mixed.
+  TBitmap Levels(Old.Width(), Old.Height(), pf8bit);
+  if (Mix)
+    for (int Y = 0; Y < Levels.Height(); ++Y) std::memset(Levels.ScanLine(Y), 128, Levels.ScanlineBytes());
   // White when made: every page is touched before the first timed copy, as the screen is.
   TBitmap From(Old.Width(), Old.Height(), pf32bit), To(Old.Width(), Old.Height(), pf32bit);
   for (int Run = 0; Run <= Runs; ++Run) {
@@ -116,6 +137,7 @@ TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, co
     }
     Effect = Least(Effect, End - Start);
     RectCopy = std::min(RectCopy, ReplayRects(Recorded, From, To));
+    if (Mix) RectMix = std::min(RectMix, ReplayMix(Recorded, Old, New, To, Levels));
     for (int I = 0; I < 4; ++I) Memcpy = std::min(Memcpy, FrameMemcpy(I % 2 ? To : From, I % 2 ? From : To));
   }
   double Changed = 0;
@@ -129,6 +151,7 @@ TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, co
   Costs.ChangedShare = Changed / Timed / (double(Whole.Width()) * Whole.Height());
   Costs.RectCopyMsPerFrame = RectCopy / Timed;
   Costs.FrameMemcpyMs = Memcpy;
+  if (Mix) Costs.RectMixMsPerFrame = RectMix / Timed;
   return Costs;
 }
 
@@ -149,6 +172,9 @@ void PrintFrameCostRow(const char* Name, const TFrameCosts& C) {
     std::printf("  %-32s %6d %8.4f (%8.4f) %7.3f%% %10.3f %9.3f %8.2f %9.4f %7.2f\n", Name, C.Frames, C.MsPerFrame,
                 C.WallPerFrame, 100 * C.ChangedShare, PerFull, C.FrameMemcpyMs, PerFull / C.FrameMemcpyMs,
                 C.RectCopyMsPerFrame, C.MsPerFrame / C.RectCopyMsPerFrame);
+    if (C.RectMixMsPerFrame > 0)
+      std::printf("  %-32s mix of the same rectangles %.4f ms = %.2f x rect-copy; the frame is %.2f x that mix\n", "",
+                  C.RectMixMsPerFrame, C.RectMixMsPerFrame / C.RectCopyMsPerFrame, C.MsPerFrame / C.RectMixMsPerFrame);
   }
   std::fflush(stdout);
 }

@@ -31,6 +31,10 @@ struct TFrameCosts {
   double ChangedShare = 0;        // changed pixels a frame / pixels of a frame, over the same frames
   double RectCopyMsPerFrame = 0;  // thread CPU time a frame of the memcpy of the same rectangles
   double FrameMemcpyMs = 0;       // thread CPU time of a whole-frame memcpy
+  // With Mix: thread CPU time a frame of the level mix of the same rectangles (pixel/mask_work.h,
+  // ComposeSmoothed, every level a mid one): the least a frame that mixes every changed pixel of
+  // two pictures anew can cost.
+  double RectMixMsPerFrame = 0;
 };
 
 using TEffectFactory = std::function<std::unique_ptr<TTransitionEffect>()>;
@@ -41,10 +45,11 @@ using TEffectFactory = std::function<std::unique_ptr<TTransitionEffect>()>;
 // kind (the least disturbed on a shared machine). The clocks are read when the first and the last
 // frame have been drawn, so the set-up of a run and its final image are not frame costs; frames
 // need at least two drawn frames, else the times stay 0.
-TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int Runs = 5);
+TFrameCosts MeasureFrameCosts(const TEffectFactory& Make, const TBitmap& Old, const TBitmap& New, int Runs = 5,
+                              bool Mix = false);
 
 // The title line (Effect, the frame size, the SIMD level, how the times are taken) and the
-// column heads; then one row a case.
+// column heads; then one row a case (and, measured with Mix, a line with the mix yardstick).
 void PrintFrameCostHeader(const char* Effect, int Runs = 5);
 void PrintFrameCostRow(const char* Name, const TFrameCosts& Costs);
 

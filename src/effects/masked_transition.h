@@ -139,9 +139,14 @@ protected:
     void Copy(int Y, int Left, int Right) const {
       const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{Left} * BytesPerPixel;
       const std::size_t Bytes = std::size_t(Right - Left) * BytesPerPixel;
-      if (!New) std::memset(Work + At, Fill, Bytes);
-      else if (Bytes <= 16) MoveSmallBytes(Work + At, New + At, Bytes);
-      else std::memcpy(Work + At, New + At, Bytes);
+      if (!New) {
+        if (Bytes <= 16) FillSmallBytes(Work + At, static_cast<std::uint8_t>(Fill), Bytes);
+        else std::memset(Work + At, Fill, Bytes);
+      } else if (Bytes <= 16) {
+        MoveSmallBytes(Work + At, New + At, Bytes);
+      } else {
+        std::memcpy(Work + At, New + At, Bytes);
+      }
     }
     // Asks for the cache lines of pixel X of row Y in both bitmaps (inside the picture or not):
     // the spans of a thin shape lie a row apart, each on its own page, where the processor's own

@@ -37,4 +37,18 @@ inline void MoveSmallBytes(std::uint8_t* D, const std::uint8_t* S, std::size_t N
   }
 }
 
+// Sets N bytes (at most 16) to Value, inline, for the same narrow rows.
+inline void FillSmallBytes(std::uint8_t* D, std::uint8_t Value, std::size_t N) {
+  const std::uint64_t Pattern = 0x0101010101010101ull * Value;
+  if (N >= 8) {
+    __builtin_memcpy(D, &Pattern, 8);
+    __builtin_memcpy(D + N - 8, &Pattern, 8);
+  } else if (N >= 4) {
+    __builtin_memcpy(D, &Pattern, 4);
+    __builtin_memcpy(D + N - 4, &Pattern, 4);
+  } else if (N > 0) {
+    D[0] = D[N / 2] = D[N - 1] = Value;
+  }
+}
+
 }  // namespace vte

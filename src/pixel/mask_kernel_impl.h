@@ -6,6 +6,9 @@
 // works on 16-bit lanes; the same unpacks widen pixels and fade steps, so the pack that ends a
 // step puts every byte back in its place at both widths. The rest of a row goes through the
 // one-pixel steps of mask_kernels.h.
+#include <cstdint>
+#include <cstring>
+
 #include "gdi/prefetch.h"
 #include "pixel/mask_kernels.h"
 
@@ -106,6 +109,15 @@ void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
   const TVec Half = Broadcast16<TVec>(128);
   int I = 0;
   for (; I + Pixels <= Count; I += Pixels) {
+    // A third of a frame's groups lie wholly before the edge (255) or behind it (0), where the mix
+    // is the old or the new pixels themselves: copied without the arithmetic.
+    static_assert(Pixels <= 8);
+    std::uint64_t Levels = 0;
+    std::memcpy(&Levels, Mask + I, Pixels);
+    if (Levels == 0 || Levels == ~std::uint64_t{0} >> (64 - 8 * Pixels)) {
+      StoreU(Work + 4 * I, LoadU<TVec>((Levels == 0 ? New : Old) + 4 * I));
+      continue;
+    }
     const TWide O(LoadU<TVec>(Old + 4 * I)), N(LoadU<TVec>(New + 4 * I)), L(SpreadEachByte<4>(Mask + I));
     StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Half), SmoothHalf(O.Hi, N.Hi, L.Hi, Half)));
   }
