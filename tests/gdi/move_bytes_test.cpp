@@ -30,5 +30,25 @@ TEST(MoveBytes, GivesWhatMemmoveGivesForEveryLengthGapAndOverlap) {
       }
 }
 
+// The inline forms for narrow rows: every length they take, overlapping either way for the move,
+// with the bytes around untouched.
+TEST(MoveBytes, SmallMovesAndFillsTouchExactlyTheirBytes) {
+  std::mt19937 Rng(5);
+  std::vector<std::uint8_t> Start(64);
+  for (auto& B : Start) B = static_cast<std::uint8_t>(Rng());
+  for (std::size_t N = 0; N <= 16; ++N) {
+    for (std::ptrdiff_t Shift : {-5, -1, 0, 3, 17}) {
+      std::vector<std::uint8_t> Got = Start, Want = Start;
+      std::memmove(Want.data() + 24 + Shift, Want.data() + 24, N);
+      MoveSmallBytes(Got.data() + 24 + Shift, Got.data() + 24, N);
+      ASSERT_EQ(Got, Want) << "move of " << N << " by " << Shift;
+    }
+    std::vector<std::uint8_t> Got = Start, Want = Start;
+    std::memset(Want.data() + 21, 0xA5, N);
+    FillSmallBytes(Got.data() + 21, 0xA5, N);
+    ASSERT_EQ(Got, Want) << "fill of " << N;
+  }
+}
+
 }  // namespace
 }  // namespace vte
