@@ -124,19 +124,19 @@ protected:
     int Fill = 0;  // the byte set where there is no New
     // Pixels [Left, Right) of row Y turn new; clipped to the picture. Copying is idempotent, so
     // spans may overlap.
-    void Row(int Y, int Left, int Right) const {
+    [[gnu::always_inline]] void Row(int Y, int Left, int Right) const {
       if (Y < 0 || Y >= Height) return;
       Left = std::max(Left, 0);
       Right = std::min(Right, Width);
       if (Right > Left) Copy(Y, Left, Right);
     }
     // Every row of R, clipped once.
-    void Rect(const TRect& R) const {
+    [[gnu::always_inline]] void Rect(const TRect& R) const {
       const int Left = std::max(R.Left, 0), Right = std::min(R.Right, Width), Bottom = std::min(R.Bottom, Height);
       if (Right > Left)
         for (int Y = std::max(R.Top, 0); Y < Bottom; ++Y) Copy(Y, Left, Right);
     }
-    void Copy(int Y, int Left, int Right) const {
+    [[gnu::always_inline]] void Copy(int Y, int Left, int Right) const {
       const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{Left} * BytesPerPixel;
       const std::size_t Bytes = std::size_t(Right - Left) * BytesPerPixel;
       if (!New) {

@@ -220,11 +220,35 @@ TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit) {
   W.VHi = XMajor ? Limit.Bottom : Limit.Right;
   W.First = std::max(UA, ULo);
   W.Last = std::min(U(B) + 1, UHi);
+  // The left-out end point is the first or the last u of the line.
+  if (W.UEnd == UA) W.First = std::max(W.First, UA + 1);
+  else W.Last = std::min(W.Last, U(B));
   if (W.First >= W.Last) return W;
   // v(u) = VA + floor((2 (u - UA) Dv + Du) / (2 Du)): the ideal v rounded half up. Q and Rem
   // hold that quotient and remainder and step by 2 Dv per pixel.
   W.Den = 2 * Du;
   W.TwoDv = 2 * Dv;
+  const auto VAt = [&](i64 Uu) {
+    return W.VA + static_cast<i64>(FloorDiv<i128>(static_cast<i128>(2 * (Uu - UA)) * Dv + Du, W.Den));
+  };
+  // v only rises (or only falls) along u, so the u whose v lies inside Limit are one interval:
+  // found here by halving, the walk then tests nothing per pixel. Lowest(P) is the first u of
+  // [First, Last) where P holds (Last if none), for a P that once true stays true.
+  const auto Lowest = [&](auto P) {
+    i64 Lo = W.First, Hi = W.Last;
+    while (Lo < Hi) {
+      const i64 Mid = Lo + (Hi - Lo) / 2;
+      if (P(VAt(Mid))) Hi = Mid;
+      else Lo = Mid + 1;
+    }
+    return Lo;
+  };
+  const i64 VLo = W.VLo, VHi = W.VHi;
+  const i64 In = Dv >= 0 ? Lowest([&](i64 Vv) { return Vv >= VLo; }) : Lowest([&](i64 Vv) { return Vv < VHi; });
+  const i64 Out = Dv >= 0 ? Lowest([&](i64 Vv) { return Vv >= VHi; }) : Lowest([&](i64 Vv) { return Vv < VLo; });
+  W.First = In;
+  W.Last = std::max(In, Out);
+  if (W.First >= W.Last) return W;
   const i128 N0 = static_cast<i128>(2 * (W.First - UA)) * Dv + Du;
   W.Q = static_cast<i64>(FloorDiv<i128>(N0, W.Den));
   W.Rem = static_cast<i64>(N0 - static_cast<i128>(W.Q) * W.Den);

@@ -71,10 +71,12 @@ std::vector<TRect> LineSpans(TPoint From, TPoint To, const TRect& Limit);
 void AppendLineSpans(TPoint From, TPoint To, const TRect& Limit, std::vector<TRect>& Out);
 
 // Where the walk along a line's major axis u starts: the set-up of the line's pixels, so that the
-// walk itself needs no 128-bit arithmetic. v(u) = VA + Q, and Q steps with the remainder Rem.
+// walk itself needs no 128-bit arithmetic and no test per pixel. Every u in [First, Last) is drawn
+// (the left-out end and the pixels outside the limit are already cut off); v(u) = VA + Q, and Q
+// steps with the remainder Rem.
 struct TLineWalk {
   bool XMajor = true;
-  std::int64_t First = 0, Last = 0;  // the u to walk: First <= u < Last
+  std::int64_t First = 0, Last = 0;
   std::int64_t UEnd = 0, VA = 0, Q = 0, Rem = 0, TwoDv = 0, Den = 1, VLo = 0, VHi = 0;
 };
 TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit);
@@ -83,24 +85,14 @@ TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit);
 // list: for a line drawn every frame, straight into the work.
 template <class F> void ForEachLineRun(TPoint From, TPoint To, const TRect& Limit, F&& Run) {
   TLineWalk W = StartLineWalk(From, To, Limit);
+  if (W.First >= W.Last) return;
   // A run of pixels with the same v, given as one rectangle.
-  std::int64_t RunStart = 0, RunV = 0;
-  bool InRun = false;
-  const auto Flush = [&](std::int64_t UStop) {
-    if (!InRun) return;
-    const int U0 = static_cast<int>(RunStart), U1 = static_cast<int>(UStop), V = static_cast<int>(RunV);
-    Run(W.XMajor ? Rect(U0, V, U1, V + 1) : Rect(V, U0, V + 1, U1));
-    InRun = false;
+  const auto Emit = [&](std::int64_t U0, std::int64_t U1, std::int64_t V) {
+    const int A = static_cast<int>(U0), B = static_cast<int>(U1), C = static_cast<int>(V);
+    Run(W.XMajor ? Rect(A, C, B, C + 1) : Rect(C, A, C + 1, B));
   };
-  for (std::int64_t U = W.First; U < W.Last; ++U) {
-    const std::int64_t V = W.VA + W.Q;
-    const bool Draw = U != W.UEnd && V >= W.VLo && V < W.VHi;
-    if (!Draw || (InRun && V != RunV)) Flush(U);
-    if (Draw && !InRun) {
-      RunStart = U;
-      RunV = V;
-      InRun = true;
-    }
+  std::int64_t RunStart = W.First, RunV = W.VA + W.Q;
+  for (std::int64_t U = W.First + 1; U < W.Last; ++U) {
     W.Rem += W.TwoDv;
     if (W.Rem >= W.Den) {
       W.Rem -= W.Den;
@@ -109,8 +101,13 @@ template <class F> void ForEachLineRun(TPoint From, TPoint To, const TRect& Limi
       W.Rem += W.Den;
       --W.Q;
     }
+    if (const std::int64_t V = W.VA + W.Q; V != RunV) {
+      Emit(RunStart, U, RunV);
+      RunStart = U;
+      RunV = V;
+    }
   }
-  Flush(W.Last);
+  Emit(RunStart, W.Last, RunV);
 }
 
 }  // namespace vte
