@@ -39,6 +39,8 @@ inline VTE_LANES_VEC Sub16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_
 inline VTE_LANES_VEC Add32(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(add_epi32)(A, B); }
 inline VTE_LANES_VEC Sub32(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(sub_epi32)(A, B); }
 inline VTE_LANES_VEC Mullo16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(mullo_epi16)(A, B); }
+// The high 16 bits of the unsigned 32-bit products.
+inline VTE_LANES_VEC MulhiU16(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(mulhi_epu16)(A, B); }
 // Unsigned bytes, saturating at 255 / at 0.
 inline VTE_LANES_VEC AddsU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(adds_epu8)(A, B); }
 inline VTE_LANES_VEC SubsU8(VTE_LANES_VEC A, VTE_LANES_VEC B) { return VTE_LANES_OP(subs_epu8)(A, B); }

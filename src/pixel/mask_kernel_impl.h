@@ -96,17 +96,19 @@ struct TWide {
   explicit TWide(TVec V) : Lo(UnpackLo8(V, Zero<TVec>())), Hi(UnpackHi8(V, Zero<TVec>())) {}
 };
 
-inline TVec SmoothHalf(TVec Old, TVec New, TVec L, TVec Half) {
+inline TVec SmoothHalf(TVec Old, TVec New, TVec L, TVec Bias, TVec Reciprocal) {
   // Old L + New (255 - L) = 255 New + (Old - New) L. Both lie in 0..65025, so the 16-bit lanes'
   // wrap-around gives the sum exactly although the product is signed: one multiply, not two.
-  const TVec T = Add16(Add16(Sub16(Slli16<8>(New), New), Mullo16(Sub16(Old, New), L)), Half);
-  return Srli16<8>(Add16(T, Srli16<8>(T)));
+  // Then T / 255 rounded to nearest is ((T + 127) * 0x8081) >> 23 for every such T: the high
+  // half of the product and one shift.
+  const TVec T = Add16(Sub16(Slli16<8>(New), New), Mullo16(Sub16(Old, New), L));
+  return Srli16<7>(MulhiU16(Add16(T, Bias), Reciprocal));
 }
 
 void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* New, const std::uint8_t* Mask,
                int Count) {
   constexpr int Pixels = VecBytes / 4;
-  const TVec Half = Broadcast16<TVec>(128);
+  const TVec Bias = Broadcast16<TVec>(127), Reciprocal = Broadcast16<TVec>(0x8081);
   int I = 0;
   for (; I + Pixels <= Count; I += Pixels) {
     // A third of a frame's groups lie wholly before the edge (255) or behind it (0), where the mix
@@ -119,7 +121,8 @@ void SmoothRow(std::uint8_t* Work, const std::uint8_t* Old, const std::uint8_t* 
       continue;
     }
     const TWide O(LoadU<TVec>(Old + 4 * I)), N(LoadU<TVec>(New + 4 * I)), L(SpreadEachByte<4>(Mask + I));
-    StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Half), SmoothHalf(O.Hi, N.Hi, L.Hi, Half)));
+    StoreU(Work + 4 * I, PackUs16(SmoothHalf(O.Lo, N.Lo, L.Lo, Bias, Reciprocal),
+                                  SmoothHalf(O.Hi, N.Hi, L.Hi, Bias, Reciprocal)));
   }
   SmoothPixels(Work, Old, New, Mask, I, Count);
 }
