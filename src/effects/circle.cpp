@@ -100,8 +100,10 @@ void TCircleTransition::PaintMask(TBitmap& Mask, int Cur, int Step, int /*TotalF
     if (Draw) Canvas.Ellipse(UpdateRect);
     // The square inside the previous circle, which this frame cannot change.
     UnchangedRect = Grown(Inscribed(Radius(Prev)), -1);
-    // The frame changes a ring: its pieces, so that the work and the screen copy stay on it.
-    if (Final) DirtyRects->AddRingCover(C, Radius(Prev), Radius(Cur), CoverBand, MaskWorkAlign);
+    // The frame changes a ring: its pieces, so that the work and the screen copy stay on it. The
+    // smoothed ring is wide and every pixel of it mixed: its pieces keep to the level routines'
+    // finer groups.
+    if (Final) DirtyRects->AddRingCover(C, Radius(Prev), Radius(Cur), CoverBand, WorkAlign());
     return;
   }
 

@@ -109,7 +109,7 @@ void TMaskedTransition::Initialize(TTETransitionData& Data, int& Frames) {
   FSmooth = SmoothingActive();
   FShapeFrames = Frames = CalcShapeFrames(Data);
   if (FSmooth) {
-    FLevelsBySpans = SmoothWithTwoMasks() && !MaskIsInverted() && RevealsBySpans();
+    FLevelsBySpans = !MaskIsInverted() && RevealsBySpans();
     FLevels = Levels(FSmoothingLevel);
     Frames += FLevels.ExtraFrames();
     FSmoothMask = NewMask(Data, true);
@@ -170,7 +170,7 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
     PaintMask(Mask, CurrentFrame, Step, TotalFrames, PrevFrame, Data, Draw, Final);
     // Covers of several shapes (hands about one pivot) may overlap, and a difference or an ageing
     // worked twice over a pixel undoes or doubles itself.
-    if (Final && DirtyRects->Count() >= 2) DirtyRects->Separate(MaskWorkAlign);
+    if (Final && DirtyRects->Count() >= 2) DirtyRects->Separate(WorkAlign());
     IntersectRect(UpdateRect, UpdateRect, Whole);
     IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
     if (!PaintOnly) {

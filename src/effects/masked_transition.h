@@ -90,6 +90,9 @@ protected:
   // The widest group of pixels the mask routines work a row in (the 1-bit mask difference): the
   // pieces a subclass reports for a frame start and end on its multiples.
   static constexpr int MaskWorkAlign = 32;
+  // The same for the smoothed path's routines (ageing, mixing), and the one in force for the run.
+  static constexpr int LevelWorkAlign = 8;
+  int WorkAlign() const { return FSmooth ? LevelWorkAlign : MaskWorkAlign; }
 
   void SetStyleCount(int Count) { FStyleCount = Count; }
 
@@ -113,9 +116,10 @@ protected:
   // path those pixels are copied straight from the new image into the frame's bitmap, and no mask
   // is painted, combined or walked (for a thin ring or line that work costs many times the
   // pixels); taken on whole-byte pixel formats, PaintMask still called (Draw false) for the
-  // frame's rectangles. On the smoothed path with two masks, a level is painted on the pixels a
-  // shape frame adds instead of the whole shape: only pixels the previous frame had not reached
-  // keep what is painted, the others take their aged level from the other mask.
+  // frame's rectangles. On the smoothed path (growing shapes) a level is painted on the pixels a
+  // shape frame adds: for shapes painted whole on two masks that is all that counts (the pixels
+  // reached before take their aged level from the other mask), for the others it is all they
+  // paint anyway.
   struct TNewSpans {
     std::uint8_t* Work = nullptr;
     const std::uint8_t* New = nullptr;  // null: Fill
