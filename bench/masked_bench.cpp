@@ -14,6 +14,7 @@
 #include "effects/interlaced.h"
 #include "effects/radial.h"
 #include "effects/waterfall.h"
+#include "engine/timed_transition.h"
 #include "gdi/random.h"
 #include "support/bench_support.h"
 #include "support/frame_costs.h"
@@ -32,6 +33,28 @@ template <class T> bench::TEffectFactory Shape(int Style, int SubStyle, int Smoo
     return std::unique_ptr<TTransitionEffect>(std::move(E));
   };
 }
+
+// The frame loop alone: frames that report one pixel changed, at random, and draw nothing. What a
+// frame costs before it touches a pixel, measured next to the copy of one pixel like the 1x1
+// blocks.
+class TFrameLoopAlone : public TTimedTransitionEffect {
+public:
+  void Initialize(TTETransitionData& Data, int& Frames) override {
+    TTimedTransitionEffect::Initialize(Data, Frames);
+    FW = Data.Width;
+    FH = Data.Height;
+    Frames = FW * FH;
+  }
+  bool DrawsOnRenderTarget() const override { return true; }
+  void ExecuteFrame(TTETransitionData& Data, int Cur, int Step, int Total, int Last) override {
+    TTimedTransitionEffect::ExecuteFrame(Data, Cur, Step, Total, Last);
+    const int X = Random(FW), Y = Random(FH);
+    UpdateRect = Rect(X, Y, X + 1, Y + 1);
+  }
+
+private:
+  int FW = 1, FH = 1;
+};
 
 }  // namespace
 
@@ -57,6 +80,8 @@ int main(int Argc, char** Argv) {
   }
   Cases.push_back({"interlaced 1.1, plain", Shape<TInterlacedTransition>(1, 1, 0), "hlslice"});
   Cases.push_back({"interlaced 2.1, plain", Shape<TInterlacedTransition>(2, 1, 0), "hlslice"});
+  Cases.push_back({"interlaced 1.1, smoothing 4", Shape<TInterlacedTransition>(1, 1, 4), "hlslice", true});
+  Cases.push_back({"interlaced 2.1, smoothing 4", Shape<TInterlacedTransition>(2, 1, 4), "hlslice", true});
   // Random orders repeat from a fixed seed: the measured runs must draw the recorded frames.
   Cases.push_back({"waterfall down", [] {
                      RandSeed = 1;
@@ -76,6 +101,10 @@ int main(int Argc, char** Argv) {
   };
   Cases.push_back({"blocks 1x1 random", Blocks(1, false), "dissolve"});
   Cases.push_back({"blocks 40x40 jigsaw", Blocks(40, true), "dissolve"});
+  Cases.push_back({"frame loop alone, 1 pixel", [] {
+                     RandSeed = 1;
+                     return std::unique_ptr<TTransitionEffect>(new TFrameLoopAlone);
+                   }});
   bench::PrintFrameCostHeader("masked shapes");
   // An argument keeps only the cases whose name contains it.
   const std::string Only = Argc > 1 ? Argv[1] : "";

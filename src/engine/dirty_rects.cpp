@@ -34,13 +34,15 @@ void TFCDirtyRects::AddPolygonCover(std::span<const TPoint> Points, int Band, in
   if (!Rows) Band = AlignUp(Band, Align);
   const int V0 = Rows ? Box.Left : Box.Top, V1 = Rows ? Box.Right : Box.Bottom;
   const std::size_t N = Points.size();
+  // Two points are one line, not two edges there and back.
+  const std::size_t Edges = N == 2 ? 1 : N;
   for (int B0 = U0; B0 < U1; B0 += Band) {
     const int B1 = std::min(B0 + Band, U1);
     // The polygon's extent within the band is that of its edges there: each edge cut to the
     // band's rows (and the one before, for the pixels a line takes by their corners).
     const double Lo = B0 - 1, Hi = B1;
     double Min = 1e300, Max = -1e300;
-    for (std::size_t I = 0; I < N; ++I) {
+    for (std::size_t I = 0; I < Edges; ++I) {
       const TPoint& A = Points[I];
       const TPoint& C = Points[(I + 1) % N];
       const double Ua = U(A), Uc = U(C), Va = V(A), Vc = V(C);
