@@ -146,14 +146,7 @@ void TCircleTransition::RevealSpans(const TNewSpans& Spans, int Cur, int /*Step*
   if (FRowsRadius != From)
     for (int Y = 0; Y < H; ++Y) FRows[Y] = RowOf(From, Y);
   const int Reach = std::max(From, To), Top = std::max(C.Y - Reach, 0), Bottom = std::min(C.Y + Reach, H);
-  constexpr int Ahead = 8;
   for (int Y = Top; Y < Bottom; ++Y) {
-    // The rows ahead change next to where their last circle ended.
-    if (Y + Ahead < Bottom) {
-      const auto [AL, AR] = FRows[Y + Ahead];
-      Spans.Ahead(Y + Ahead, AL - 1);
-      Spans.Ahead(Y + Ahead, AR);
-    }
     const auto [PL, PR] = FRows[Y];
     const auto [L, R] = FRows[Y] = RowOf(To, Y);
     if (PR <= PL) {

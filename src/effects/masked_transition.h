@@ -152,15 +152,6 @@ protected:
         std::memcpy(Work + At, New + At, Bytes);
       }
     }
-    // Asks for the cache lines of pixel X of row Y in both bitmaps (inside the picture or not):
-    // the spans of a thin shape lie a row apart, each on its own page, where the processor's own
-    // prefetching does not follow.
-    void Ahead(int Y, int X) const {
-      if (Y < 0 || Y >= Height) return;
-      const std::ptrdiff_t At = Y * Stride + std::ptrdiff_t{std::clamp(X, 0, Width - 1)} * BytesPerPixel;
-      if (New) __builtin_prefetch(New + At);
-      __builtin_prefetch(Work + At, 1);
-    }
   };
   // Must not change during a run.
   virtual bool RevealsBySpans() const { return false; }

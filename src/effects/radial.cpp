@@ -183,7 +183,7 @@ void TRadialTransition::MakeHands(int Style, int S, int Frames, bool Smooth) {
   }
 }
 
-void TRadialTransition::WedgePoints(TPoint Pivot, int Count, int End, bool Final) {
+void TRadialTransition::WedgePoints(TPoint Pivot, int Count, int End) {
   FPoints.assign(1, Pivot);
   if (Count == 1) {
     FPoints.push_back(BorderPoint(End));
@@ -201,6 +201,10 @@ void TRadialTransition::WedgePoints(TPoint Pivot, int Count, int End, bool Final
     }
     FPoints.push_back(BorderPoint(End));
   }
+}
+
+void TRadialTransition::ReportWedge(bool Final) {
+  const TPoint Pivot = FPoints[0];
   TRect Box = Rect(Pivot.X, Pivot.Y, Pivot.X + 1, Pivot.Y + 1);
   for (const TPoint& V : FPoints) UnionRect(Box, Box, Rect(V.X, V.Y, V.X + 1, V.Y + 1));
   UnionRect(UpdateRect, UpdateRect, Box);
@@ -257,7 +261,8 @@ void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*To
                                   const TTETransitionData& /*Data*/, bool Draw, bool Final) {
   UpdateRect = TRect{};
   ForEachWedge(Cur, Prev, [&](TPoint Pivot, int Count, int End) {
-    WedgePoints(Pivot, Count, End, Final);
+    WedgePoints(Pivot, Count, End);
+    ReportWedge(Final);
     if (Draw) PaintWedge(Mask.Canvas(), Count, Wrap(End - Count + 1));
   });
 }
@@ -267,7 +272,7 @@ void TRadialTransition::PaintMask(TBitmap& Mask, int Cur, int /*Step*/, int /*To
 void TRadialTransition::RevealSpans(const TNewSpans& Spans, int Cur, int /*Step*/, int Prev,
                                     const TTETransitionData& /*Data*/) {
   ForEachWedge(Cur, Prev, [&](TPoint Pivot, int Count, int End) {
-    WedgePoints(Pivot, Count, End, false);
+    WedgePoints(Pivot, Count, End);
     RevealWedge(Spans, Count, Wrap(End - Count + 1));
   });
 }

@@ -70,8 +70,10 @@ private:
   template <class TWedge> void ForEachWedge(int Cur, int Prev, TWedge&& Wedge) const;
   // The outline of the wedge of Count positions ending at End (clockwise) around Pivot, into
   // FPoints: the pivot and the border points, with the corners between them; the pivot and one
-  // border point for a single position. Adds its cover to the frame's rectangles.
-  void WedgePoints(TPoint Pivot, int Count, int End, bool Final);
+  // border point for a single position.
+  void WedgePoints(TPoint Pivot, int Count, int End);
+  // Adds the wedge in FPoints to UpdateRect, and its cover to the frame's rectangles when Final.
+  void ReportWedge(bool Final);
   // The wedge's pixels: its polygon and outline, and the lines of its inner positions (or the one
   // line of a single position), from Start. Paint draws them, Reveal copies them.
   void PaintWedge(TCanvas& Canvas, int Count, int Start);
