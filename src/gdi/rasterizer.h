@@ -6,6 +6,7 @@
 //
 // A pixel (x, y) stands for its centre (x + 1/2, y + 1/2); all decisions are made in doubled
 // coordinates so that centres are odd integers and never fall on an integer vertex.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -72,8 +73,9 @@ void AppendLineSpans(TPoint From, TPoint To, const TRect& Limit, std::vector<TRe
 
 // Where the walk along a line's major axis u starts: the set-up of the line's pixels, so that the
 // walk itself needs no 128-bit arithmetic and no test per pixel. Every u in [First, Last) is drawn
-// (the left-out end and the pixels outside the limit are already cut off); v(u) = VA + Q, and Q
-// steps with the remainder Rem.
+// (the left-out end and the pixels outside the limit are already cut off); at First v = VA + Q,
+// and each step along u adds TwoDv to the remainder Rem (0 <= Rem < Den), Q moving by one where
+// Rem leaves that range.
 struct TLineWalk {
   bool XMajor = true;
   std::int64_t First = 0, Last = 0;
@@ -86,28 +88,35 @@ TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit);
 template <class F> void ForEachLineRun(TPoint From, TPoint To, const TRect& Limit, F&& Run) {
   TLineWalk W = StartLineWalk(From, To, Limit);
   if (W.First >= W.Last) return;
-  // A run of pixels with the same v, given as one rectangle.
-  const auto Emit = [&](std::int64_t U0, std::int64_t U1, std::int64_t V) {
-    const int A = static_cast<int>(U0), B = static_cast<int>(U1), C = static_cast<int>(V);
+  const auto Emit = [&](std::int64_t U0, std::int64_t U1) {
+    const int A = static_cast<int>(U0), B = static_cast<int>(U1), C = static_cast<int>(W.VA + W.Q);
     Run(W.XMajor ? Rect(A, C, B, C + 1) : Rect(C, A, C + 1, B));
   };
-  std::int64_t RunStart = W.First, RunV = W.VA + W.Q;
-  for (std::int64_t U = W.First + 1; U < W.Last; ++U) {
-    W.Rem += W.TwoDv;
-    if (W.Rem >= W.Den) {
-      W.Rem -= W.Den;
+  if (W.TwoDv == 0) return Emit(W.First, W.Last);
+  // Run by run rather than pixel by pixel: the steps from a run's first pixel to the next v come
+  // from the remainder. After the first run the remainder lies within one step's worth of a
+  // change of v, where the count of steps takes only two neighbouring values: one comparison a
+  // run picks it.
+  const bool Up = W.TwoDv > 0;
+  const std::int64_t Step = Up ? W.TwoDv : -W.TwoDv;
+  const auto StepsFrom = [&](std::int64_t Rem) { return Up ? (W.Den - Rem + Step - 1) / Step : Rem / Step + 1; };
+  const std::int64_t Fewest = Up ? StepsFrom(Step - 1) : StepsFrom(W.Den - Step);
+  std::int64_t U = W.First, Steps = StepsFrom(W.Rem);
+  for (;;) {
+    const std::int64_t End = std::min(U + Steps, W.Last);
+    Emit(U, End);
+    if (End >= W.Last) return;
+    U = End;
+    if (Up) {
+      W.Rem += Steps * Step - W.Den;
       ++W.Q;
-    } else if (W.Rem < 0) {
-      W.Rem += W.Den;
+      Steps = W.Rem + Fewest * Step >= W.Den ? Fewest : Fewest + 1;
+    } else {
+      W.Rem += W.Den - Steps * Step;
       --W.Q;
-    }
-    if (const std::int64_t V = W.VA + W.Q; V != RunV) {
-      Emit(RunStart, U, RunV);
-      RunStart = U;
-      RunV = V;
+      Steps = W.Rem - Fewest * Step < 0 ? Fewest : Fewest + 1;
     }
   }
-  Emit(RunStart, W.Last, RunV);
 }
 
 }  // namespace vte

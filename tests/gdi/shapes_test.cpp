@@ -416,8 +416,11 @@ TEST(LineTo, DiagonalsAreExact) {
 TEST(LineTo, PixelsFollowTheIdealLineWhicheverWayDrawn) {
   const TRect Big = Rect(-1000, -1000, 1000, 1000);
   RandSeed = 4242;
-  for (int N = 0; N < 3000; ++N) {
-    const TPoint A{Random(81) - 40, Random(81) - 40}, B{Random(81) - 40, Random(81) - 40};
+  for (int N = 0; N < 3400; ++N) {
+    // Short lines of every slope, then long ones (runs of many pixels, limits far inside).
+    const int Reach = N < 3000 ? 40 : 900;
+    const TPoint A{Random(2 * Reach + 1) - Reach, Random(2 * Reach + 1) - Reach},
+        B{Random(2 * Reach + 1) - Reach, Random(2 * Reach + 1) - Reach};
     if (A == B) {
       EXPECT_TRUE(LineSpans(A, B, Big).empty());
       continue;
