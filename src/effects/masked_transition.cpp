@@ -171,8 +171,7 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
     // Covers of several shapes (hands about one pivot) may overlap, and a difference or an ageing
     // worked twice over a pixel undoes or doubles itself.
     if (Final && DirtyRects->Count() >= 2) DirtyRects->Separate(WorkAlign());
-    IntersectRect(UpdateRect, UpdateRect, Whole);
-    IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
+    ClipFrameRects(Whole);
     if (!PaintOnly) {
       const int W = Data.Width, H = Data.Height, Stride = Mask.ScanlineBytes();
       if (MaskIsInverted()) InvertMaskBits(Mask.ScanLine(0), static_cast<std::size_t>(Stride) * H / 4);
@@ -197,14 +196,21 @@ void TMaskedTransition::ApplyMask(TTETransitionData& Data, int CurrentFrame, int
   }
 }
 
+void TMaskedTransition::ClipFrameRects(const TRect& Whole) {
+  // Shapes wholly outside the picture (a hand along its edge) change nothing: an empty rectangle
+  // at its corner then, for the all-zero one stands for the whole picture on the screen's copy.
+  if (!IntersectRect(UpdateRect, UpdateRect, Whole))
+    UpdateRect = Rect(Whole.Right, Whole.Bottom, Whole.Right, Whole.Bottom);
+  IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
+}
+
 void TMaskedTransition::RevealFrame(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame,
                                     int TotalFrames) {
   const TRect Whole = Rect(0, 0, Data.Width, Data.Height);
   UpdateRect = Whole;
   UnchangedRect = TRect{};
   PaintMask(*FMask, CurrentFrame, Step, TotalFrames, PrevFrame, Data, false, true);
-  IntersectRect(UpdateRect, UpdateRect, Whole);
-  IntersectRect(UnchangedRect, UnchangedRect, UpdateRect);
+  ClipFrameRects(Whole);
   TBitmap& Work = FrameWork(Data);
   const TNewSpans Spans{Work.ScanLine(0), Data.DstBmp->ScanLine(0), Work.ScanlineBytes(),
                         PixelFormatStorageBits(Data.PixelFormat) / 8, Data.Width, Data.Height};

@@ -175,6 +175,8 @@ private:
   void PaintLevel(TTETransitionData& Data, int Level, int Frame, int Count);
   void SmoothFrame(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame);
   void RevealFrame(TTETransitionData& Data, int CurrentFrame, int Step, int PrevFrame, int TotalFrames);
+  // UpdateRect and UnchangedRect clipped to Whole.
+  void ClipFrameRects(const TRect& Whole);
   std::unique_ptr<TBitmap> NewMask(const TTETransitionData& Data, bool Smooth) const;
 
   int FStyle = 1;

@@ -182,6 +182,36 @@ TEST(MaskedTransition, EveryFrameOfBothPathsPacedOrNot) {
           }
 }
 
+// Every other frame's shape lies wholly outside the picture, as a clock hand along its edge does.
+class TOutsideBar : public TBarTransition {
+public:
+  using TBarTransition::TBarTransition;
+
+protected:
+  void PaintMask(TBitmap& Mask, int Cur, int Step, int Total, int Prev, const TTETransitionData& Data, bool Draw,
+                 bool Final) override {
+    if (Cur % 2 == 0) UpdateRect = Rect(Data.Width + 1, 0, Data.Width + 2, Data.Height);
+    else TBarTransition::PaintMask(Mask, Cur, Step, Total, Prev, Data, Draw, Final);
+  }
+};
+
+TEST(MaskedTransition, AShapeOutsideThePictureReportsNothingChanged) {
+  // Its clipped rectangle is empty: not the all-zero one, which stands for the whole picture.
+  test::TScreenDepth Depth(32);
+  for (bool BySpans : {false, true}) {
+    TOutsideBar E(1, false, BySpans);
+    const test::TFrameRecording Run =
+        test::RecordRun(E, test::NoiseBitmap(W, H, 1), test::NoiseBitmap(W, H, 2), test::TRecordOptions{});
+    ASSERT_EQ(Run.ShownCount(), W - 1);
+    for (const test::TRecordedFrame* F : Run.Shown()) {
+      int Area = 0;
+      for (const TRect& R : F->Changed)
+        if (TRect In; IntersectRect(In, R, Rect(0, 0, W, H))) Area += In.Width() * In.Height();
+      EXPECT_EQ(Area == 0, F->Frame % 2 == 0) << "frame " << F->Frame << (BySpans ? " by spans" : "");
+    }
+  }
+}
+
 TEST(MaskedTransition, AssignDropsWhatTheDestinationDoesNotOffer) {
   TBarTransition From(3), To(2);
   From.SetStyle(3);

@@ -81,6 +81,7 @@ void CheckEveryStyle(const TMake& Make, int W, int H) {
 void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, int H) {
   TScreenDepth Depth(32);
   const TDistinctLooks Looks(W, H);
+  const TBitmap Old = OnDevice(Looks.Old());
   const int Styles = BySpans()->StyleCount();
   for (int Style = 1; Style <= Styles; ++Style)
     for (int S = 1; S <= BySpans()->GetSubStyleCount(Style); ++S)
@@ -106,6 +107,18 @@ void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, in
             const auto A = Runs[0].Shown(), B = Runs[1].Shown();
             ASSERT_GT(A.size(), 1u);
             ASSERT_EQ(A.size(), B.size());
+            // Each frame reports every pixel it changed.
+            const TBitmap* Before = &Old;
+            for (const TRecordedFrame* F : A) {
+              for (int Y = 0; Y < H; ++Y)
+                for (int X = 0; X < W; ++X) {
+                  if (Raw(F->Screen, X, Y) == Raw(*Before, X, Y)) continue;
+                  bool Reported = false;
+                  for (const TRect& R : F->Changed) Reported |= PtInRect(R, Point(X, Y));
+                  ASSERT_TRUE(Reported) << "frame " << F->Frame << " changed " << X << "," << Y << " unreported";
+                }
+              Before = &F->Screen;
+            }
             for (std::size_t F = 0; F < A.size(); ++F) ASSERT_EQ(DescribeDifference(A[F]->Screen, B[F]->Screen), "") << "frame " << F + 1;
           }
 }

@@ -37,7 +37,8 @@ protected:
 };
 
 // Every style and substyle, forwards and reversed, plain and smoothed, every frame drawn and paced
-// (frames skipping shape frames): the runs by row spans show the same frames as those by masks.
+// (frames skipping shape frames): the runs by row spans show the same frames as those by masks, and
+// each frame reports every pixel it changed.
 void ExpectSpansMatchMasks(const TMake& BySpans, const TMake& ByMasks, int W, int H);
 
 // Forward frame g shows new exactly where the backward run's frame Total - g shows old.
