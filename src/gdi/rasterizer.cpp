@@ -29,8 +29,8 @@ template <class T> T CeilDiv(T A, T B) {
 }
 
 // floor(sqrt(N)). Below 2^52 from the double's root (a tenth of the cost of the division loop,
-// and an ellipse calls this once a row). Above, Newton's iteration from a start at or above the root decreases monotonically
-// to it; the start 2^ceil(bits/2) keeps every intermediate below 2^33.
+// and an ellipse calls this once a row). Above, Newton's iteration from a start at or above the
+// root decreases monotonically to it; the start 2^ceil(bits/2) keeps every intermediate below 2^33.
 u64 ISqrt(u64 N) {
   if (N < (u64{1} << 52)) return FloorSqrt(N);
   u64 X = u64{1} << ((std::bit_width(N) + 1) / 2);
@@ -214,14 +214,12 @@ TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit) {
   const TPoint A = U(From) < U(To) ? From : To, B = U(From) < U(To) ? To : From;
   const i64 UA = U(A), Du = U(B) - UA, Dv = V(B) - V(A);  // Du > 0, |Dv| <= Du
   W.VA = V(A);
-  W.UEnd = U(To);  // the left-out end point is the only pixel on its u
   const i64 ULo = XMajor ? Limit.Left : Limit.Top, UHi = XMajor ? Limit.Right : Limit.Bottom;
-  W.VLo = XMajor ? Limit.Top : Limit.Left;
-  W.VHi = XMajor ? Limit.Bottom : Limit.Right;
+  const i64 VLo = XMajor ? Limit.Top : Limit.Left, VHi = XMajor ? Limit.Bottom : Limit.Right;
   W.First = std::max(UA, ULo);
   W.Last = std::min(U(B) + 1, UHi);
-  // The left-out end point is the first or the last u of the line.
-  if (W.UEnd == UA) W.First = std::max(W.First, UA + 1);
+  // The left-out end point (the only pixel on its u) is the first or the last u of the line.
+  if (U(To) == UA) W.First = std::max(W.First, UA + 1);
   else W.Last = std::min(W.Last, U(B));
   if (W.First >= W.Last) return W;
   // v(u) = VA + floor((2 (u - UA) Dv + Du) / (2 Du)): the ideal v rounded half up. Q and Rem
@@ -243,7 +241,6 @@ TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit) {
     }
     return Lo;
   };
-  const i64 VLo = W.VLo, VHi = W.VHi;
   const i64 In = Dv >= 0 ? Lowest([&](i64 Vv) { return Vv >= VLo; }) : Lowest([&](i64 Vv) { return Vv < VHi; });
   const i64 Out = Dv >= 0 ? Lowest([&](i64 Vv) { return Vv >= VHi; }) : Lowest([&](i64 Vv) { return Vv < VLo; });
   W.First = In;

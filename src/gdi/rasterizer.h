@@ -79,7 +79,7 @@ void AppendLineSpans(TPoint From, TPoint To, const TRect& Limit, std::vector<TRe
 struct TLineWalk {
   bool XMajor = true;
   std::int64_t First = 0, Last = 0;
-  std::int64_t UEnd = 0, VA = 0, Q = 0, Rem = 0, TwoDv = 0, Den = 1, VLo = 0, VHi = 0;
+  std::int64_t VA = 0, Q = 0, Rem = 0, TwoDv = 0, Den = 1;
 };
 TLineWalk StartLineWalk(TPoint From, TPoint To, const TRect& Limit);
 
